@@ -1,0 +1,45 @@
+#include "cli/command.h"
+
+#include "cli/export_language_command.h"
+
+namespace mirandel::cli {
+
+std::vector<std::unique_ptr<Command>> allCommands()
+{
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(std::make_unique<ExportLanguageCommand>());
+    return commands;
+}
+
+namespace {
+
+void printHelp(QTextStream &stream)
+{
+    stream << "Usage: mirandel-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const auto &command : allCommands())
+        stream << "  " << command->usage() << "\n      " << command->description() << "\n";
+}
+
+} // namespace
+
+int runCli(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.isEmpty()) {
+        printHelp(err);
+        return ExitUsage;
+    }
+    const QString name = args.first();
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
+        printHelp(out);
+        return ExitOk;
+    }
+    for (const auto &command : allCommands()) {
+        if (command->name() == name)
+            return command->execute(args.mid(1), out, err);
+    }
+    err << "mirandel-cli: unknown command '" << name << "'\n";
+    printHelp(err);
+    return ExitUsage;
+}
+
+} // namespace mirandel::cli

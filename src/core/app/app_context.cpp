@@ -1,0 +1,1 @@
+#include "core/app/app_context.h"

@@ -1,0 +1,2 @@
+// placeholder: replaced by the subsystem's code
+namespace mirandel {}

@@ -1,0 +1,100 @@
+#include "gui/common/dialog_chrome.h"
+
+#include "core/app/app_context.h"
+#include "gui/common/look.h"
+
+#include <QLabel>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+namespace mirandel {
+
+FlatButton::FlatButton(const QString &objectName, QWidget *parent)
+    : QPushButton(parent)
+{
+    setObjectName(objectName);
+    setFlat(true);
+    setFixedSize(110, 28);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+TitleBand::TitleBand(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("P_Title"));
+    setFixedHeight(69);
+    m_code = new QLabel(this);
+    m_code->setObjectName(QStringLiteral("L_SW_Code"));
+    m_code->setFont(programFont(32));
+    m_code->setStyleSheet(QStringLiteral("color: rgb(128,128,128);"));
+    m_code->move(16, 8);
+    m_code->setText(SW_Code);
+    m_code->adjustSize();
+    m_desc = new QLabel(this);
+    m_desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    m_desc->setFont(programFont(11, true));
+    m_desc->setStyleSheet(QStringLiteral("color: rgb(128,128,128);"));
+    m_desc->move(16, 42);
+    m_desc->setMinimumWidth(400);
+}
+
+ButtonBand::ButtonBand(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("P_Button"));
+    setFixedHeight(40);
+}
+
+FlatButton *ButtonBand::addButton(const QString &objectName, int x)
+{
+    auto *button = new FlatButton(objectName, this);
+    button->move(x, 6);
+    return button;
+}
+
+FlatButton *ButtonBand::addRightButton(const QString &objectName, int rightGap)
+{
+    auto *button = new FlatButton(objectName, this);
+    m_rightButtons.append({button, rightGap});
+    button->move(width() - rightGap - button->width(), 6);
+    return button;
+}
+
+void ButtonBand::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    for (const auto &[button, gap] : m_rightButtons)
+        button->move(width() - gap - button->width(), 6);
+}
+
+BaseDialog::BaseDialog(AppContext &context, Prompter &prompter, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_prompter(prompter)
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackground);
+    setPalette(pal);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_title = new TitleBand(this);
+    m_content = new QWidget(this);
+    m_content->setObjectName(QStringLiteral("content"));
+    m_buttons = new ButtonBand(this);
+    m_layout->addWidget(m_title);
+    m_layout->addWidget(m_content, 1);
+    m_layout->addWidget(m_buttons);
+}
+
+void BaseDialog::setContent(QWidget *widget)
+{
+    m_layout->replaceWidget(m_content, widget);
+    m_content->deleteLater();
+    m_content = widget;
+    m_layout->setStretchFactor(widget, 1);
+}
+
+} // namespace mirandel

@@ -1,0 +1,15 @@
+#pragma once
+// Device update dialog (placeholder).
+
+#include "gui/common/dialog_chrome.h"
+
+namespace mirandel {
+
+class TFBoot : public BaseDialog {
+    Q_OBJECT
+public:
+    TFBoot(AppContext &context, Prompter &prompter, QWidget *parent = nullptr);
+    void Set_Lang() override;
+};
+
+} // namespace mirandel

@@ -1,0 +1,12 @@
+// Test entry for core tests: a QCoreApplication, for code that needs an
+// event loop, then every GoogleTest test.
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
