@@ -1,4 +1,4 @@
-#include "cli/command.h"
+#include "cli/cli_test_support.h"
 #include "core/lang/language_file.h"
 
 #include <QFile>
@@ -9,21 +9,11 @@ using namespace mirandel;
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
+using test::CliRun;
 
 CliRun run(const QStringList &args)
 {
-    CliRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.code = cli::runCli(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return test::runCli(args);
 }
 
 TEST(CliExportLanguage, WritesAFileThatReadsBackAsTheEnglishTable)
