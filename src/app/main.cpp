@@ -1,9 +1,13 @@
 // The GUI program `mirandel`.
-//   mirandel [--workspace DIR]
+//   mirandel [--workspace DIR] [--quit-after-show] [--version-server URL]
 // The workspace root is the executable's folder unless --workspace names
-// another one.
+// another one. --quit-after-show (or MIRANDEL_QUIT_AFTER_SHOW=1) closes the
+// main window as soon as it is shown, through the normal close path, for
+// timing the start-up. --version-server (or MIRANDEL_VERSION_SERVER) names
+// the web server asked by the version check.
 
 #include "core/app/app_context.h"
+#include "core/app/version_check.h"
 #include "gui/app/main_window.h"
 #include "gui/common/look.h"
 #include "gui/common/prompter.h"
@@ -11,6 +15,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -22,17 +27,29 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption workspace(QStringLiteral("workspace"),
                                        QStringLiteral("Use DIR as the workspace root."), QStringLiteral("DIR"));
+    const QCommandLineOption quitAfterShow(QStringLiteral("quit-after-show"),
+                                           QStringLiteral("Close the main window as soon as it is shown."));
     parser.addOption(workspace);
+    parser.addOption(quitAfterShow);
+    const QCommandLineOption versionServer(
+        QStringLiteral("version-server"),
+        QStringLiteral("Ask URL for newer versions (default: $MIRANDEL_VERSION_SERVER, else the maker's site)."),
+        QStringLiteral("URL"));
+    parser.addOption(versionServer);
     parser.process(app);
 
     QString root = QCoreApplication::applicationDirPath();
     if (parser.isSet(workspace))
         root = QDir(parser.value(workspace)).absolutePath();
 
+    // The program-wide values live as long as the main window that uses them.
     mirandel::AppContext context;
     context.Exe_Dir = root;
+    context.Version_Server = mirandel::resolveVersionServer(parser.value(versionServer));
     mirandel::MessageBoxPrompter prompter;
     mirandel::TFMirandeleFirmWare window(context, prompter);
     window.show();
+    if (parser.isSet(quitAfterShow) || qEnvironmentVariableIntValue("MIRANDEL_QUIT_AFTER_SHOW") == 1)
+        QTimer::singleShot(0, &window, &QWidget::close);
     return app.exec();
 }

@@ -1,6 +1,10 @@
 #include "cli/command.h"
 
+#include "cli/build_image_command.h"
+#include "cli/check_command.h"
+#include "cli/descriptor_command.h"
 #include "cli/export_language_command.h"
+#include "cli/inspect_command.h"
 
 namespace mirandel::cli {
 
@@ -8,6 +12,10 @@ std::vector<std::unique_ptr<Command>> allCommands()
 {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ExportLanguageCommand>());
+    commands.push_back(std::make_unique<BuildImageCommand>());
+    commands.push_back(std::make_unique<InspectCommand>());
+    commands.push_back(std::make_unique<DescriptorCommand>());
+    commands.push_back(std::make_unique<CheckCommand>());
     return commands;
 }
 

@@ -3,6 +3,7 @@
 // reference to every dialog and core routine that needs them. Nothing else in
 // the program holds global mutable state.
 
+#include "core/app/version_check.h"
 #include "core/lang/text_table.h"
 
 #include <QList>
@@ -44,6 +45,11 @@ struct AppContext {
     // Update dialog choices, kept for one run only.
     int Update_Option_Index = 0;
     bool Update_Read_Back = true;
+
+    // The maker's web server asked by the version check, and the time-out of
+    // one query in milliseconds.
+    QString Version_Server = Default_Version_Server;
+    int Version_Query_Timeout_Ms = Default_Version_Query_Timeout_Ms;
 
     // Row copy buffer shared by the table editors.
     QStringList Copy_Buffer;

@@ -10,7 +10,9 @@ namespace mirandel {
 
 namespace {
 
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments;
+// parse_ws_pcdata_single keeps an element whose whole text is blanks (a
+// password of spaces) instead of reading it as empty.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_ws_pcdata_single;
 
 } // namespace
 

@@ -109,6 +109,7 @@ LanguageReadResult applyLanguageText(const QString &content, TextTable &table)
             text.truncate(pilcrow);
         table.setText(*index, text);
         ++result.stored;
+        result.storedIndices.insert(*index);
     }
     return result;
 }

@@ -6,6 +6,7 @@
 #include "core/lang/text_table.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,7 @@ struct LanguageReadResult {
     int stored = 0;         // entry lines that set a text
     int ignored = 0;        // lines starting with "STR" that set nothing
     QStringList ignoredLines;
+    QSet<int> storedIndices; // every index that an entry line set, once each
 };
 
 // Decodes a language file's bytes: by its byte-order mark (UTF-8, UTF-16 LE,

@@ -5,9 +5,18 @@
 
 #include <QLabel>
 #include <QResizeEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 namespace mirandel {
+
+namespace {
+
+constexpr int kButtonPadding = 6;
+constexpr int kIconGap = 6;
+
+} // namespace
 
 FlatButton::FlatButton(const QString &objectName, QWidget *parent)
     : QPushButton(parent)
@@ -16,6 +25,66 @@ FlatButton::FlatButton(const QString &objectName, QWidget *parent)
     setFlat(true);
     setFixedSize(110, 28);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void FlatButton::setAlignLeft(bool left)
+{
+    m_alignLeft = left;
+    update();
+}
+
+QRect FlatButton::textArea(const QRect &rect) const
+{
+    QRect area = rect.adjusted(kButtonPadding, 2, -kButtonPadding, -2);
+    if (!icon().isNull())
+        area.setLeft(area.left() + iconSize().width() + kIconGap);
+    return area;
+}
+
+QSize FlatButton::sizeHint() const
+{
+    const QSize oneLine = QPushButton::sizeHint();
+    if (!hasFixedWidth() || text().isEmpty() || oneLine.width() <= width())
+        return oneLine;
+    // The caption wraps: what it needs is its widest wrapped line and the
+    // height of all its lines.
+    const QRect area = textArea(rect());
+    const QRect wrapped =
+        fontMetrics().boundingRect(QRect(0, 0, area.width(), 10000), Qt::AlignCenter | Qt::TextWordWrap, text());
+    const int iconWidth = icon().isNull() ? 0 : iconSize().width() + kIconGap;
+    return {wrapped.width() + iconWidth + 2 * kButtonPadding, qMax(wrapped.height() + 2, iconSize().height())};
+}
+
+void FlatButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    const QIcon buttonIcon = option.icon;
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    QRect area = rect().adjusted(kButtonPadding, 2, -kButtonPadding, -2);
+    const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+    int flags = Qt::AlignVCenter | Qt::TextWordWrap | (m_alignLeft ? Qt::AlignLeft : Qt::AlignHCenter);
+    if (!buttonIcon.isNull()) {
+        // The icon sits before the caption; centred buttons centre both.
+        const QSize size = iconSize();
+        const int textWidth =
+            caption.isEmpty() ? 0 : kIconGap + fontMetrics().boundingRect(textArea(rect()), flags, caption).width();
+        const int contentWidth = size.width() + textWidth;
+        const int left = m_alignLeft ? area.left() : area.left() + qMax(0, (area.width() - contentWidth) / 2);
+        const QRect iconRect(left, area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+        buttonIcon.paint(&painter, iconRect, Qt::AlignCenter, mode);
+        area.setLeft(iconRect.right() + 1 + kIconGap);
+        flags = (flags & ~Qt::AlignHCenter) | Qt::AlignLeft;
+    }
+    if (caption.isEmpty())
+        return;
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, flags, caption);
 }
 
 TitleBand::TitleBand(QWidget *parent)

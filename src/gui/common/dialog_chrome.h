@@ -17,11 +17,27 @@ namespace mirandel {
 struct AppContext;
 class Prompter;
 
-// Flat button, 110 x 28 unless resized, orange while pressed.
+// Flat button, 110 x 28 unless resized, orange while pressed. A button of
+// fixed width whose caption does not fit on one line shows it on two, so
+// longer translations stay readable without changing the layout.
 class FlatButton : public QPushButton {
     Q_OBJECT
 public:
     explicit FlatButton(const QString &objectName, QWidget *parent = nullptr);
+
+    // Caption and icon start at the left edge instead of the centre.
+    void setAlignLeft(bool left);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool hasFixedWidth() const { return minimumWidth() == maximumWidth(); }
+    // The rectangle the caption may use, after padding and icon.
+    QRect textArea(const QRect &rect) const;
+    bool m_alignLeft = false;
 };
 
 // P_Title: 69 pixels high; L_SW_Code at (16, 8), L_SW_Desc at (16, 42).

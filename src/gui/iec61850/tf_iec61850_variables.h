@@ -1,15 +1,28 @@
 #pragma once
-// IEC 61850 variables dialog (placeholder).
+// TFIEC61850_Variables: the editor of the IEC 61850 variable table. Shows the
+// 50 rows of IEC61850_Variables.xml in the grid ACG (row numbers, then the
+// twelve fields), offers the text variant of the row commands, and saves on
+// OK once the data check has passed.
 
-#include "gui/common/dialog_chrome.h"
+#include "gui/common/table_dialog.h"
 
 namespace mirandel {
 
-class TFIEC61850_Variables : public BaseDialog {
+class TFIEC61850_Variables : public TableDialog {
     Q_OBJECT
 public:
     TFIEC61850_Variables(AppContext &context, Prompter &prompter, QWidget *parent = nullptr);
-    void Set_Lang() override;
+
+    // The data check: shows the first failing row's message and returns false.
+    bool Controllo_dati() override;
+
+    // Size of the internal data array, set each time the dialog is shown.
+    int NByte_IN = 0;
+
+protected:
+    QString filePath() const override;
+    TableLoadResult loadRows() override;
+    bool saveRows(QString *error) override;
 };
 
 } // namespace mirandel

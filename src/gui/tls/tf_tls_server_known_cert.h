@@ -1,15 +1,26 @@
 #pragma once
-// TLS known-certificate list dialog (placeholder).
+// TFTLS_Server_Known_Cert: the list of up to 10 client certificates the
+// gateway's TLS server accepts, kept in TLS_Known_Cert.xml. The grid ASG has
+// real check boxes in its Enable column and a multi-line editor for the
+// certificate, so a pasted PEM block keeps its line breaks. The row commands
+// are the check-box variant.
 
-#include "gui/common/dialog_chrome.h"
+#include "gui/common/table_dialog.h"
 
 namespace mirandel {
 
-class TFTLS_Server_Known_Cert : public BaseDialog {
+class TFTLS_Server_Known_Cert : public TableDialog {
     Q_OBJECT
 public:
     TFTLS_Server_Known_Cert(AppContext &context, Prompter &prompter, QWidget *parent = nullptr);
-    void Set_Lang() override;
+
+    // The list has no rule to check: always true.
+    bool Controllo_dati() override { return true; }
+
+protected:
+    QString filePath() const override;
+    TableLoadResult loadRows() override;
+    bool saveRows(QString *error) override;
 };
 
 } // namespace mirandel

@@ -56,11 +56,25 @@ TEST(LanguageFile, OnlyTheNamedEntryChanges)
     const LanguageReadResult result = applyLanguageText(QStringLiteral("STR0013 = X"), table);
     EXPECT_EQ(result.stored, 1);
     EXPECT_EQ(result.ignored, 0);
+    EXPECT_EQ(result.storedIndices, QSet<int>{13});
     for (int i = 0; i < TextTable::Text_Count; ++i) {
         if (i != 13) {
             ASSERT_EQ(table.text(i), englishText(i)) << i;
         }
     }
+}
+
+// Lines that set nothing are not reported as set; an index set twice is
+// reported once; an entry emptied with pilcrows counts as set.
+TEST(LanguageFile, ReportsWhichIndicesTheFileSet)
+{
+    TextTable table;
+    const LanguageReadResult result = applyLanguageText(
+        QStringLiteral("STR0012 = X\nSTR0012 = Y\nSTR0013 = \nSTR4100 = Z\nSTR0014 = \u00B6\u00B6\nSTR0015 = /#/ r"),
+        table);
+    EXPECT_EQ(result.stored, 3);
+    EXPECT_EQ(result.ignored, 3);
+    EXPECT_EQ(result.storedIndices, (QSet<int>{12, 14}));
 }
 
 TEST(LanguageFile, DecodesByByteOrderMarkElseUtf8ElseWindows1252)

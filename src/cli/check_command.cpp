@@ -1,0 +1,77 @@
+#include "cli/check_command.h"
+
+#include "core/common/decimal.h"
+#include "core/iec61850/variable_table.h"
+#include "core/lang/text_table.h"
+#include "core/params/par_gen.h"
+#include "core/params/par_gen_check.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace mirandel::cli {
+
+namespace {
+
+QString unreadable(const QString &path, const XmlLoadResult &result)
+{
+    return QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), result.describe());
+}
+
+} // namespace
+
+FileCheckResult checkParGenFile(const QString &projectDir, const TextTable &texts)
+{
+    const QString path = QDir(projectDir).filePath(QStringLiteral("ParGen.xml"));
+    ParGen values;
+    const XmlLoadResult loaded = loadParGen(path, values);
+    if (loaded.status == XmlLoadResult::Malformed || loaded.status == XmlLoadResult::Unreadable)
+        return {false, unreadable(path, loaded)};
+    if (const auto failure = Controllo_Dati(values, texts))
+        return {false, failure->message};
+    return {};
+}
+
+FileCheckResult checkVariablesFile(const QString &projectDir, const TextTable &texts)
+{
+    const QString path = QDir(projectDir).filePath(QStringLiteral("IEC61850_Variables.xml"));
+    GridRows table = makeVariableTable();
+    const TableLoadResult loaded = loadVariableTable(path, table);
+    if (loaded.xml.status == XmlLoadResult::Malformed || loaded.xml.status == XmlLoadResult::Unreadable)
+        return {false, unreadable(path, loaded.xml)};
+    if (const auto failure = Controllo_dati(table, texts, Get_Decimal_Separator()))
+        return {false, failure->message};
+    return {};
+}
+
+std::vector<ProjectFileCheck> projectFileChecks()
+{
+    return {
+        {QStringLiteral("ParGen.xml"), &checkParGenFile},
+        {QStringLiteral("IEC61850_Variables.xml"), &checkVariablesFile},
+    };
+}
+
+int CheckCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() != 1) {
+        err << "Usage: mirandel-cli " << usage() << "\n";
+        return ExitUsage;
+    }
+    const QString projectDir = args.first();
+    if (!QFileInfo(projectDir).isDir()) {
+        err << "mirandel-cli: " << QDir::toNativeSeparators(projectDir) << " is not a folder\n";
+        return ExitUsage;
+    }
+    const TextTable texts;
+    int code = ExitOk;
+    for (const ProjectFileCheck &check : projectFileChecks()) {
+        const FileCheckResult result = check.run(projectDir, texts);
+        out << check.fileName << ": " << (result.passed ? QStringLiteral("OK") : result.message) << "\n";
+        if (!result.passed)
+            code = ExitFailure;
+    }
+    return code;
+}
+
+} // namespace mirandel::cli

@@ -1,0 +1,177 @@
+#include "core/app/app_context.h"
+#include "gui/fake_prompter.h"
+#include "gui/tls/tf_tls_server_known_cert.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include "test_files.h"
+
+using namespace mirandel;
+using mirandel::test::readAll;
+using test::FakePrompter;
+
+namespace {
+
+const QString kPem = u"-----BEGIN CERTIFICATE-----\nMIIBszCCAVmgAwIBAgIUQ+/x\n"
+                     "-----END CERTIFICATE-----"_qs;
+
+class KnownCertDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        context.TLS_Known_Cert_File = dir.filePath(QStringLiteral("TLS_Known_Cert.xml"));
+        dialog = std::make_unique<TFTLS_Server_Known_Cert>(context, prompter);
+        grid = dialog->findChild<TableGrid *>(QStringLiteral("ASG"));
+        ASSERT_NE(grid, nullptr);
+        model = grid->model();
+    }
+    void TearDown() override { dialog->hide(); }
+
+    void open()
+    {
+        dialog->show();
+        QApplication::processEvents();
+    }
+    void click(const char *button)
+    {
+        auto *b = dialog->findChild<QPushButton *>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr) << button;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void focus(int row, int column) { grid->setCurrentIndex(model->index(row, column)); }
+    QString text(int row, int column) const { return model->index(row, column).data(Qt::EditRole).toString(); }
+    bool checked(int row) const { return model->index(row, 1).data(Qt::CheckStateRole).toInt() == Qt::Checked; }
+    void clickBox(int row)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(model->index(row, 1)).center());
+    }
+
+    QTemporaryDir dir;
+    AppContext context;
+    FakePrompter prompter;
+    std::unique_ptr<TFTLS_Server_Known_Cert> dialog;
+    TableGrid *grid = nullptr;
+    QAbstractItemModel *model = nullptr;
+};
+
+TEST_F(KnownCertDialog, GridShapeAndTexts)
+{
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    open();
+    EXPECT_EQ(dialog->size(), QSize(800, 337));
+    EXPECT_EQ(dialog->windowTitle(), u"Definition the list of Known Certificates"_qs);
+    EXPECT_EQ(model->rowCount(), 10);
+    ASSERT_EQ(model->columnCount(), 4);
+    const int widths[] = {40, 50, 500, 160};
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(grid->columnWidth(c), widths[c]);
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), u"Certificate"_qs);
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), u"Insert the TLS Certificate"_qs);
+    EXPECT_EQ(grid->rowHeight(9), 60);
+    for (int r = 0; r < 10; ++r)
+        EXPECT_TRUE(checked(r));
+    // All six buttons show their hints here.
+    for (auto *b : dialog->findChildren<QPushButton *>())
+        EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
+}
+
+TEST_F(KnownCertDialog, MultiLineCertificateIsSavedAndReloadedExactly)
+{
+    open();
+    focus(0, 2);
+    grid->edit(model->index(0, 2));
+    auto *editor = qobject_cast<QPlainTextEdit *>(grid->indexWidget(model->index(0, 2)));
+    ASSERT_NE(editor, nullptr);
+    // Enter in the certificate editor starts a new line while the jump is off.
+    editor->setPlainText(u"-----BEGIN CERTIFICATE-----"_qs);
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, u"MIIB"_qs);
+    grid->finishEditing();
+    EXPECT_EQ(text(0, 2), u"-----BEGIN CERTIFICATE-----\nMIIB"_qs);
+
+    ASSERT_TRUE(model->setData(model->index(0, 2), kPem));
+    ASSERT_TRUE(model->setData(model->index(0, 3), u"Station \"A\" & <B> \u00e9"_qs));
+    clickBox(0);
+    EXPECT_FALSE(checked(0));
+    click("Btn_OK");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(readAll(context.TLS_Known_Cert_File).startsWith("<TLS_Server_Known_Cert><row Enable=\"N\""));
+
+    open();
+    EXPECT_FALSE(checked(0));
+    EXPECT_EQ(text(0, 2), kPem);
+    EXPECT_EQ(text(0, 3), u"Station \"A\" & <B> \u00e9"_qs);
+
+    // Opening and closing the editor without typing keeps "\r\n" as it was.
+    ASSERT_TRUE(model->setData(model->index(1, 2), u"a\r\nb"_qs));
+    focus(1, 2);
+    grid->edit(model->index(1, 2));
+    grid->finishEditing();
+    EXPECT_EQ(text(1, 2), u"a\r\nb"_qs);
+}
+
+TEST_F(KnownCertDialog, RowCommandsKeepCheckStates)
+{
+    open();
+    for (int r = 0; r < 3; ++r)
+        ASSERT_TRUE(model->setData(model->index(r, 2), u"cert"_qs + QString::number(r + 1)));
+    clickBox(1);
+    focus(1, 2);
+    click("Btn_CopyRow");
+    focus(5, 2);
+    click("Btn_PasteRow");
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_FALSE(checked(5));
+    EXPECT_EQ(text(5, 2), u"cert2"_qs);
+
+    // Delete moves the rows up and leaves the last row empty and checked.
+    clickBox(9);
+    focus(0, 1);
+    prompter.setNextAnswer(true);
+    click("Btn_DelRow");
+    EXPECT_EQ(prompter.lastText(), u"Are you sure to delete the Row number 1"_qs);
+    EXPECT_FALSE(checked(0));
+    EXPECT_EQ(text(0, 2), u"cert2"_qs);
+    EXPECT_TRUE(checked(9));
+
+    // Insert at the last row resets that row only, box checked.
+    clickBox(9);
+    ASSERT_TRUE(model->setData(model->index(9, 3), u"note"_qs));
+    focus(9, 3);
+    click("Btn_InsRow");
+    EXPECT_TRUE(checked(9));
+    EXPECT_EQ(text(9, 3), QString());
+    EXPECT_EQ(text(4, 2), u"cert2"_qs);
+}
+
+TEST_F(KnownCertDialog, EnterInTheLastFieldGoesToTheFirstRow)
+{
+    open();
+    context.Enable_Jump_Field_Tables = true;
+    focus(9, 3);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex(), model->index(0, 1));
+    // With the jump on, Enter in the certificate editor walks on;
+    // Shift+Enter still starts a new line.
+    focus(2, 2);
+    grid->edit(model->index(2, 2));
+    auto *editor = qobject_cast<QPlainTextEdit *>(grid->indexWidget(model->index(2, 2)));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, u"a"_qs);
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor, u"b"_qs);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(text(2, 2), u"a\nb"_qs);
+    EXPECT_EQ(grid->currentIndex(), model->index(2, 3));
+}
+
+} // namespace
