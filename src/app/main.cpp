@@ -1,10 +1,11 @@
 // The GUI program `mirandel`.
 //   mirandel [--workspace DIR] [--quit-after-show] [--version-server URL]
 // The workspace root is the executable's folder unless --workspace names
-// another one. --quit-after-show (or MIRANDEL_QUIT_AFTER_SHOW=1) closes the
-// main window as soon as it is shown, through the normal close path, for
-// timing the start-up. --version-server (or MIRANDEL_VERSION_SERVER) names
-// the web server asked by the version check.
+// another one, which is created when missing. --quit-after-show (or
+// MIRANDEL_QUIT_AFTER_SHOW=1) closes the main window as soon as it is shown,
+// through the normal close path, for timing the start-up. --version-server
+// (or MIRANDEL_VERSION_SERVER) names the web server asked by the version
+// check.
 
 #include "core/app/app_context.h"
 #include "core/app/version_check.h"
@@ -16,6 +17,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -39,8 +42,17 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     QString root = QCoreApplication::applicationDirPath();
-    if (parser.isSet(workspace))
+    if (parser.isSet(workspace)) {
         root = QDir(parser.value(workspace)).absolutePath();
+        // A workspace named on the command line is made when missing: its
+        // MASTER, PROJECTS and LANGUAGE folders and the settings file go
+        // directly below it.
+        if (!QDir().mkpath(root)) {
+            std::fprintf(stderr, "mirandel: cannot use %s as the workspace folder\n",
+                         qPrintable(QDir::toNativeSeparators(root)));
+            return 2;
+        }
+    }
 
     // The program-wide values live as long as the main window that uses them.
     mirandel::AppContext context;

@@ -10,6 +10,10 @@ namespace mirandel::cli {
 
 namespace {
 
+// No bank comes near this size (the data block holds at most 524288 bytes);
+// a larger file, or a device file that never ends, is not read at all.
+constexpr qint64 Max_Bank_File = 16 * image::Bank2_Capacity;
+
 bool readFile(const QString &path, QByteArray &data, QTextStream &err)
 {
     QFile file(path);
@@ -17,7 +21,16 @@ bool readFile(const QString &path, QByteArray &data, QTextStream &err)
         err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << "\n";
         return false;
     }
-    data = file.readAll();
+    data = file.read(Max_Bank_File + 1);
+    if (file.error() != QFileDevice::NoError) {
+        err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << "\n";
+        return false;
+    }
+    if (data.size() > Max_Bank_File) {
+        err << QDir::toNativeSeparators(path) << " is larger than " << Max_Bank_File
+            << " bytes: not a configuration image bank\n";
+        return false;
+    }
     return true;
 }
 

@@ -148,4 +148,33 @@ TEST(CliInspect, InconsistentOrUnreadableImagesExitWithOne)
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Cannot read")));
 }
 
+// A file far larger than any bank is refused before it is read into memory
+// (a device file such as /dev/zero never ends at all).
+TEST(CliInspect, AFileFarLargerThanABankIsNotRead)
+{
+    QTemporaryDir dir;
+    const QString bank1 = richDir + QStringLiteral("/bank1.bin");
+    const QString huge = dir.filePath(QStringLiteral("huge.bin"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(8 * 1024 * 1024 + 1)); // sparse: costs no disk
+    }
+    for (const QStringList &files : {QStringList{huge}, QStringList{bank1, huge}}) {
+        SCOPED_TRACE(files.join(QLatin1Char(' ')).toStdString());
+        const CliRun r = runCli(QStringList{QStringLiteral("inspect")} + files);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.left(200).toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("huge.bin"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("8388608"))) << r.err.toStdString();
+    }
+
+    // Up to the limit the file is decoded (and found inconsistent).
+    QFile file(huge);
+    ASSERT_TRUE(file.resize(8 * 1024 * 1024));
+    const CliRun r = runCli({QStringLiteral("inspect"), bank1, huge});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("more than the 524288 bytes"))) << r.err.toStdString();
+}
+
 } // namespace

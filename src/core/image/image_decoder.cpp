@@ -156,6 +156,7 @@ public:
     void decodeBank2(const QByteArray &bank2)
     {
         m_data = bank2;
+        m_textBudget = bank2.size();
         image.bank2Present = true;
         image.bank2Size = bank2.size();
         if (bank2.size() > Bank2_Capacity)
@@ -197,6 +198,12 @@ public:
 private:
     QByteArray m_data;
     qint64 m_contentEnd = 0; // offset after the last byte the section accounts for
+    // Bytes of text still to be copied out of the data block. A sound image
+    // stores every text once, so all its texts fit in the block; addresses
+    // that send many entries into the same long text would otherwise make the
+    // decoded copies (and the report) grow with entries x length.
+    qint64 m_textBudget = 0;
+    bool m_budgetReported = false;
 
     void issue(const QString &text) { image.issues.append(text); }
 
@@ -222,6 +229,21 @@ private:
 
     void noteEnd(qint64 end) { m_contentEnd = qMax(m_contentEnd, end); }
 
+    // How many of `wanted` text bytes may still be copied; reports once when
+    // the texts overlap beyond what the block holds.
+    qint64 takeText(qint64 wanted)
+    {
+        const qint64 granted = qMin(wanted, m_textBudget);
+        m_textBudget -= granted;
+        if (granted < wanted && !m_budgetReported) {
+            m_budgetReported = true;
+            issue(QStringLiteral("the texts of the data block overlap: their entries refer to more text than "
+                                 "the %1-byte block holds; the texts from there on are cut")
+                      .arg(m_data.size()));
+        }
+        return granted;
+    }
+
     // A text whose byte count is stored beside its address.
     QString sizedText(const QString &what, quint32 address, quint32 length)
     {
@@ -238,14 +260,14 @@ private:
                       .arg(length)
                       .arg(hex(address)));
             noteEnd(m_data.size());
-            return QString::fromUtf8(m_data.mid(offset));
+            return QString::fromUtf8(m_data.mid(offset, takeText(m_data.size() - offset)));
         }
         noteEnd(offset + length + 1);
         if (m_data[offset + length] != '\0')
             issue(QStringLiteral("the %1 at %2 has no zero byte after its %3 bytes")
                       .arg(what, hex(address))
                       .arg(length));
-        return QString::fromUtf8(m_data.mid(offset, length));
+        return QString::fromUtf8(m_data.mid(offset, takeText(length)));
     }
 
     // A zero-terminated text; address 0 stands for no text when `zeroMeansNone`.
@@ -258,16 +280,16 @@ private:
             issue(QStringLiteral("the %1 address %2 lies outside the data block").arg(what, hex(address)));
             return QString();
         }
-        const qsizetype zero = m_data.indexOf('\0', offset);
-        if (zero < 0) {
+        // Look for the zero byte no further than the text may be copied, so
+        // that the search costs no more than the copy.
+        const qint64 window = qMin(m_data.size() - offset, m_textBudget + 1);
+        const qsizetype found = QByteArrayView(m_data).sliced(offset, window).indexOf('\0');
+        if (found < 0 && window == m_data.size() - offset)
             issue(QStringLiteral("the %1 at %2 has no zero byte before the end of the data block")
                       .arg(what, hex(address)));
-            noteEnd(m_data.size());
-            const QByteArray rest = m_data.mid(offset);
-            return utf8 ? QString::fromUtf8(rest) : latin1(rest);
-        }
-        noteEnd(zero + 1);
-        const QByteArray bytes = m_data.mid(offset, zero - offset);
+        const qint64 length = found < 0 ? m_data.size() - offset : found;
+        noteEnd(found < 0 ? m_data.size() : offset + found + 1);
+        const QByteArray bytes = m_data.mid(offset, takeText(length));
         return utf8 ? QString::fromUtf8(bytes) : latin1(bytes);
     }
 

@@ -286,10 +286,12 @@ void TFMirandeleFirmWare::showProjectLabels()
 
 void TFMirandeleFirmWare::switchUpdateTimer()
 {
-    if (m_context.Enable_Internet && m_context.Enable_Update)
-        Timer_Update->start();
-    else
+    // A running timer keeps its countdown: confirming the options again must
+    // not put the next check off.
+    if (!(m_context.Enable_Internet && m_context.Enable_Update))
         Timer_Update->stop();
+    else if (!Timer_Update->isActive())
+        Timer_Update->start();
 }
 
 void TFMirandeleFirmWare::Btn_Click(QAbstractButton *sender)

@@ -39,6 +39,11 @@ TFOpenConf::TFOpenConf(AppContext &context, Prompter &prompter, QWidget *parent)
     m_ok = buttonBand()->addRightButton(QStringLiteral("Btn_OK"), 16 + 110 + 8);
     connect(m_ok, &QPushButton::clicked, this, &TFOpenConf::Btn_OKClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter in the list opens the selected project; the keyboard walks list,
+    // OK, Cancel.
+    m_ok->setDefault(true);
+    setTabOrder(m_list, m_ok);
+    setTabOrder(m_ok, m_cancel);
 
     setMinimumSize(300, 200);
     resize(377, 351);

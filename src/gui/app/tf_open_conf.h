@@ -4,7 +4,7 @@
 // Name_Conf holds the name last selected in the list and survives between
 // uses; on Accepted the caller opens Name_Conf. OK with no item selected
 // (an empty list) ends the dialog like Cancel, so no project that is not
-// listed can be opened.
+// listed can be opened. Enter acts like OK.
 
 #include "gui/common/dialog_chrome.h"
 

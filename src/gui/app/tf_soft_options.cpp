@@ -182,6 +182,11 @@ TFSoftOptions::TFSoftOptions(AppContext &context, Prompter &prompter, QWidget *p
     Btn_Cancel = buttonBand()->addRightButton(QStringLiteral("Btn_Cancel"), 8);
     connect(Btn_OK, &QPushButton::clicked, this, &TFSoftOptions::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter confirms the dialog; the paging and check buttons act only when
+    // clicked (or pressed while they have the focus).
+    for (FlatButton *button : {Btn_Prev, Btn_Next, Btn_Check_Update})
+        button->setAutoDefault(false);
+    Btn_OK->setDefault(true);
 
     // The dialog is as large as its translated texts need, and not resizable.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -309,10 +314,13 @@ bool TFSoftOptions::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
         for (int k = 0; k < Slots_Per_Page; ++k) {
             const Slot &slot = m_slots[size_t(k)];
             if (watched == slot.image || watched == slot.name) {
-                LangClick(k + 1);
+                // A press moved off the slot before its release is no click.
+                if (static_cast<QWidget *>(watched)->rect().contains(at))
+                    LangClick(k + 1);
                 return true;
             }
         }

@@ -398,6 +398,71 @@ void TableGrid::finishEditing()
     }
 }
 
+void TableGrid::setRowSizing(bool enabled)
+{
+    m_rowSizing = enabled;
+    setMouseTracking(enabled);
+}
+
+int TableGrid::rowBorderAt(const QPoint &pos) const
+{
+    constexpr int grip = 3; // pixels either side of the border line
+    const int left = columnViewportPosition(0);
+    if (!model() || pos.x() < left || pos.x() >= left + columnWidth(0))
+        return -1;
+    const int row = rowAt(pos.y());
+    if (row < 0)
+        return -1;
+    const int top = rowViewportPosition(row);
+    if (top + rowHeight(row) - pos.y() <= grip)
+        return row;
+    if (row > 0 && pos.y() - top < grip)
+        return row - 1;
+    return -1;
+}
+
+void TableGrid::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const int row = m_rowSizing && event->button() == Qt::LeftButton ? rowBorderAt(pos) : -1;
+    if (row < 0) {
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    m_sizingRow = row;
+    m_sizingStartY = pos.y();
+    m_sizingStartHeight = rowHeight(row);
+    event->accept();
+}
+
+void TableGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (m_sizingRow >= 0) {
+        const int height = m_sizingStartHeight + pos.y() - m_sizingStartY;
+        setRowHeight(m_sizingRow, qMax(verticalHeader()->minimumSectionSize(), height));
+        event->accept();
+        return;
+    }
+    if (m_rowSizing) {
+        if (rowBorderAt(pos) >= 0)
+            viewport()->setCursor(Qt::SplitVCursor);
+        else
+            viewport()->unsetCursor();
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+void TableGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_sizingRow >= 0 && event->button() == Qt::LeftButton) {
+        m_sizingRow = -1;
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
 void TableGrid::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

@@ -106,7 +106,9 @@ private:
 };
 
 // The grid. Enter walks the fields when jumpEnabled() is true; a double click
-// on a column title fits the column when autoSizeEnabled() is true.
+// on a column title fits the column when autoSizeEnabled() is true. With row
+// sizing on, the user changes a row's height by dragging the lower border of
+// its number cell (the grid has no row header of its own to drag).
 class TableGrid : public QTableView {
     Q_OBJECT
 public:
@@ -114,6 +116,8 @@ public:
 
     std::function<bool()> jumpEnabled;
     std::function<bool()> autoSizeEnabled;
+
+    void setRowSizing(bool enabled);
 
     // Moves the focus to the next field: the next column of the row, or
     // column 1 of the next row (of row 1 after the last row). Does nothing
@@ -126,6 +130,19 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    // The row whose lower border in the number column lies under `pos`
+    // (viewport coordinates), or -1.
+    int rowBorderAt(const QPoint &pos) const;
+
+    bool m_rowSizing = false;
+    int m_sizingRow = -1;   // row being resized by a drag, or -1
+    int m_sizingStartY = 0;
+    int m_sizingStartHeight = 0;
 };
 
 // Base of the table dialogs: title band, grid, the six buttons, and every

@@ -47,6 +47,9 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &
     grid()->verticalHeader()->setMinimumSectionSize(20);
     grid()->verticalHeader()->setDefaultSectionSize(60);
     grid()->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // A pasted certificate runs over many lines: the user may make its row
+    // taller.
+    grid()->setRowSizing(true);
     Set_Lang();
 }
 

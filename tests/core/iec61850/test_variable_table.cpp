@@ -75,6 +75,37 @@ TEST(VariableCheck, RulesAndMessages)
     }
 }
 
+TEST(VariableCheck, RulesOfARowRunInTheirOrder)
+{
+    // One row breaking every rule; mending them one at a time shows the
+    // next rule's message.
+    TextTable texts;
+    GridRows table = makeVariableTable();
+    const QStringList broken = {u"Y"_qs, u"V"_qs, u"Digital (Bit)"_qs, u"0"_qs, u""_qs, u"1438"_qs,
+                                u""_qs,  u""_qs, u"abc"_qs, u""_qs, u""_qs, u""_qs};
+    for (int c = 0; c < Variable_Fields; ++c)
+        table.setText(0, c, broken.at(c));
+    const struct {
+        int mend;
+        const char *value;
+        QString next;
+    } steps[] = {
+        {-1, "", u"Error row 1!! Length must be between 1 and 4"_qs},
+        {Var_Length, "1", u"Error row 1!! Position must be between 0 and 1437"_qs},
+        {Var_Position, "0", u"Error row 1!! Start Bit must be Selected "_qs},
+        {Var_StartBit, "7", u"Error row 1!! Conversion must be Selected "_qs},
+        {Var_Conversion, "None", u"Error row 1!! Molt. Factor must be a valid Float"_qs},
+        {Var_MultiplicationFactor, "NONE", QString()},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.mend);
+        if (step.mend >= 0)
+            table.setText(0, step.mend, QString::fromUtf8(step.value));
+        const auto failure = Controllo_dati(table, texts, QLatin1Char('.'));
+        EXPECT_EQ(failure ? failure->message : QString(), step.next);
+    }
+}
+
 TEST(VariableCheck, StopsAtTheFirstFailureAndAtTheFirstNamelessRow)
 {
     TextTable texts;

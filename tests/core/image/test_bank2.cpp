@@ -99,6 +99,24 @@ TEST(Bank2, TlsTextsPasswordsKnownCertificatesAndNamesAreLaidOutInOrder)
                      0xA9, 'x', 0, 'v', 0}));
 }
 
+// The NTP name, the server password and the variable names keep the low 8
+// bits of each UTF-16 unit, one byte per unit, and their addresses count units.
+TEST(Bank2, ByteTextsKeepTheLowEightBitsOfEachUnit)
+{
+    TempProject project;
+    project.parGen({{s("NTP_Server_URL"), s("\xC3\xA9\xE2\x82\xAC\xCE\xA9")},   // é € Ω
+                    {s("IEC61850_Server_Password"), s("\xE2\x82\xAC")}}); // €
+    project.variables({variableRow(s("\xC3\xA9\xCE\xA9")), variableRow(s("z"))});
+    const QByteArray b = buildOk(project).bank2;
+    EXPECT_EQ(bytesAt(b, 0, 4), (Bytes{0xE9, 0xAC, 0xA9, 0}));
+    // Tables end at 0x80400 + 54 + 64 = 0x80476.
+    EXPECT_EQ(le32(b, H + 42), 0x80477u); // password
+    EXPECT_EQ(le32(b, 0x436), 0x80479u);  // first name, after 1 byte + zero
+    EXPECT_EQ(le32(b, 0x456), 0x8047Cu);  // second name, after 2 bytes + zero
+    EXPECT_EQ(bytesAt(b, 0x476, 8), (Bytes{0, 0xAC, 0, 0xE9, 0xA9, 0, 'z', 0}));
+    EXPECT_EQ(b.size(), 0x47E);
+}
+
 TEST(Bank2, KnownCertificatesReachTheImageOnlyWithBothFlagsOne)
 {
     const struct {
@@ -112,7 +130,8 @@ TEST(Bank2, KnownCertificatesReachTheImageOnlyWithBothFlagsOne)
         project.parGen({{s("TLS_Server_Enable"), s(c.tls)},
                         {s("TLS_Server_Key"), s("k")},
                         {s("TLS_Server_Enable_Known_Cert"), s(c.known)}});
-        project.knownCerts({certRow(s("AAAA")), certRow(s("off"), s("N")), certRow(s("BB"))});
+        project.knownCerts(
+            {certRow(s("AAAA")), certRow(s("off"), s("N")), certRow(s("lower"), s("y")), certRow(s("BB"))});
         const QByteArray b = buildOk(project).bank2;
         const quint32 K = c.count;
         EXPECT_EQ(le32(b, H + 2), quint32(numericTextOr(s(c.tls), 0)));

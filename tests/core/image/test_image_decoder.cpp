@@ -185,6 +185,46 @@ TEST(ImageDecoder, DamagedBank2IsReportedNotTrusted)
     }
 }
 
+// A hostile data block whose entries all point into one long text: the texts
+// decoded (and printed) must stay within the size of the block instead of
+// growing with entries x text length.
+TEST(ImageDecoder, TextsThatOverlapAgainAndAgainAreCutAndReported)
+{
+    const quint32 entries = 1000;
+    const qint64 textLength = 20000;
+    for (const bool terminated : {true, false}) {
+        SCOPED_TRACE(terminated ? "zero-terminated names" : "known certificates with a length");
+        QByteArray bank2(1024 + 54, '\0');
+        const qint64 tables = 1078 + qint64(entries) * (terminated ? 32 : 8);
+        const quint32 text = quint32(0x80000 + tables + 1);
+        bank2.resize(tables + 1 + textLength + 1, '\0');
+        bank2.replace(tables + 1, textLength, QByteArray(textLength, 'T'));
+        poke32(bank2, 1024 + 38, 0x80436);
+        poke32(bank2, 1024 + 34, terminated ? 0 : entries);
+        poke32(bank2, 1024 + 46, terminated ? entries : 0);
+        poke32(bank2, 1024 + 50, terminated ? 0x80436 : 0x80436 + 8 * entries);
+        for (quint32 i = 0; i < entries; ++i) {
+            const qint64 e = 1078 + qint64(i) * (terminated ? 32 : 8);
+            poke32(bank2, e, text);
+            if (!terminated)
+                poke32(bank2, e + 4, quint32(textLength));
+        }
+
+        const DecodedImage d = decodeImage(richImage().bank1, bank2);
+        qint64 decoded = 0;
+        for (const TIEC61850_Var &v : d.section.Variables)
+            decoded += v.Name.size();
+        for (const TTLS_Certificate &c : d.section.TLS_Data.Known_Cert)
+            decoded += c.Certificate.size();
+        EXPECT_EQ(d.section.Variables.size() + d.section.TLS_Data.Known_Cert.size(), qsizetype(entries));
+        EXPECT_GT(decoded, textLength); // the first few are read in full
+        EXPECT_LE(decoded, bank2.size());
+        EXPECT_TRUE(d.issues.join(QLatin1Char('\n')).contains(QStringLiteral("overlap")))
+            << d.issues.join(QLatin1Char('\n')).toStdString();
+        EXPECT_LT(imageReport(d).size(), 1000000); // 20 million characters uncut
+    }
+}
+
 TEST(ImageDecoder, EveryShortenedBank2IsReported)
 {
     const ConfigurationImage image = richImage();

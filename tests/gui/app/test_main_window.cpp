@@ -1,6 +1,8 @@
 #include "main_window_fixture.h"
 
 #include "core/lang/language_file.h"
+#include "core/update/fake_icmp_echo.h"
+#include "core/update/fake_updater.h"
 #include "gui/app/tf_about.h"
 #include "gui/app/tf_new_project.h"
 #include "gui/app/tf_open_conf.h"
@@ -12,7 +14,9 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 
 namespace mirandel::test {
 namespace {
@@ -199,6 +203,32 @@ TEST_F(MainWindowTest, ProjectCommandsOpenTheirDialogsOnceAProjectIsOpen)
     main.bootDialog()->Form_Type = 0;
     EXPECT_EQ(clickAndHandle(QStringLiteral("Btn_CreateBin")), main.bootDialog());
     EXPECT_EQ(main.bootDialog()->Form_Type, 1) << "the update dialog opens in its Ethernet mode";
+}
+
+TEST_F(MainWindowTest, UpdatedDeviceAddressReachesTheSettingsAtTheNextWrite)
+{
+    ASSERT_TRUE(QDir(workspace.path()).mkpath(QStringLiteral("PROJECTS/Plant/bin")));
+    writeFile(QStringLiteral("Mirandel.xml"), settingsWith("Plant", "0", "0"));
+    writeFakeUpdater(workspace.path());
+    TFMirandeleFirmWare &main = startWindow();
+    main.bootDialog()->setIcmpEcho(std::make_unique<FakeIcmpEcho>(FakeIcmpEcho::answering()));
+
+    clickAndHandle(QStringLiteral("Btn_CreateBin"), [](QDialog *dialog) {
+        const char *octets[] = {"10", "1", "2", "3"};
+        for (int i = 0; i < 4; ++i)
+            dialog->findChild<QLineEdit *>(QStringLiteral("E_IP%1").arg(i + 1))
+                ->setText(QString::fromLatin1(octets[i]));
+        QSignalSpy done(static_cast<TFBoot *>(dialog), &TFBoot::updateFinished);
+        dialog->findChild<QPushButton *>(QStringLiteral("Btn_Update"))->click();
+        EXPECT_TRUE(done.wait(5000));
+        dialog->reject();
+    });
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.lastText().toStdString();
+    EXPECT_EQ(context.Last_IP_Address, QStringLiteral("10.1.2.3"));
+    EXPECT_FALSE(readFile(QStringLiteral("Mirandel.xml")).contains("10.1.2.3")) << "only a settings write stores it";
+
+    main.close();
+    EXPECT_TRUE(readFile(QStringLiteral("Mirandel.xml")).contains("<ipaddress>10.1.2.3</ipaddress>"));
 }
 
 TEST_F(MainWindowTest, OptionsWriteTheSettingsOnlyWhenConfirmed)

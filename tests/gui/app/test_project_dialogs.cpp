@@ -149,6 +149,31 @@ TEST_F(ProjectDialogsTest, OpenListsVisibleFoldersAndPreselectsTheActiveOne)
     EXPECT_EQ(openDialogListing().selected, wanted);
 }
 
+TEST_F(ProjectDialogsTest, KeyboardAloneOpensTheChosenProject)
+{
+    makeProjects({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    startWindow();
+    QString chosen;
+    clickAndHandle(QStringLiteral("Btn_Open"), [&chosen](QDialog *dialog) {
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("ListBox1"));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Tab);
+        ASSERT_EQ(dialog->focusWidget(), dialog->findChild<QWidget *>(QStringLiteral("Btn_OK")));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(dialog->focusWidget(), dialog->findChild<QWidget *>(QStringLiteral("Btn_Cancel")));
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        chosen = list->currentItem()->text();
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(context.Project_Name, chosen);
+    EXPECT_TRUE(context.projectOpen());
+    EXPECT_EQ(nameLabel(), chosen);
+}
+
 TEST_F(ProjectDialogsTest, OkOnAnEmptyListOpensNothing)
 {
     TFMirandeleFirmWare &main = startWindow();

@@ -144,6 +144,20 @@ TEST_F(SoftOptionsTest, LanguagePages)
     }
 }
 
+TEST_F(SoftOptionsTest, EnterConfirmsWithoutTurningThePage)
+{
+    for (int i = 0; i < 7; ++i)
+        writeFile(QStringLiteral("Lang%1.lng").arg(i), "");
+    TFSoftOptions &dialog = open();
+    child<QPushButton>("Btn_Next")->click();
+    child<QCheckBox>("CB_Soft_Set_Jump_Table")->click();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog.shownPage(), 2);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(context.Enable_Jump_Field_Tables);
+}
+
 TEST_F(SoftOptionsTest, NoLanguageFiles)
 {
     writeFile(QStringLiteral("notes.txt"), "x");
@@ -195,6 +209,12 @@ TEST_F(SoftOptionsTest, PickingALanguageChangesTheTextsButNotTheSetting)
     TFSoftOptions &dialog = open();
     QSignalSpy changed(&dialog, &TFSoftOptions::languageChanged);
     EXPECT_EQ(shownLanguages(), (QStringList{QStringLiteral("Deutsch"), QStringLiteral("English")}));
+
+    // A press dragged off the slot before its release is no click.
+    auto *first = child<QLabel>("L_L1");
+    QTest::mousePress(first, Qt::LeftButton);
+    QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(first->width() + 20, first->height() / 2));
+    EXPECT_TRUE(prompter.messages().isEmpty());
 
     // No: nothing changes.
     prompter.setNextAnswer(false);
@@ -440,6 +460,19 @@ TEST_F(MainWindowOptionsTest, OkSwitchesTheUpdateTimer)
         child<QPushButton>(&dialog, "Btn_Cancel")->click();
     });
     EXPECT_FALSE(timer->isActive());
+
+    // Confirming the options again while the timer runs keeps its countdown.
+    timer->setTimerType(Qt::PreciseTimer);
+    runOptions([this](TFSoftOptions &dialog) {
+        child<QCheckBox>(&dialog, "CB_En_Con")->setChecked(true);
+        child<QCheckBox>(&dialog, "CB_Update")->setChecked(true);
+        child<QPushButton>(&dialog, "Btn_OK")->click();
+    });
+    ASSERT_TRUE(timer->isActive());
+    QTest::qWait(600);
+    runOptions([this](TFSoftOptions &dialog) { child<QPushButton>(&dialog, "Btn_OK")->click(); });
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_LE(timer->remainingTime(), 60000 - 500);
 }
 
 TEST_F(MainWindowOptionsTest, TimedCheckShowsOrHidesTheLink)

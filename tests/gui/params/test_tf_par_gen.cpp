@@ -241,6 +241,23 @@ TEST_F(ParGenDialog, FullStopMovesAlongTheOctetChains)
     EXPECT_EQ(edit("E_IEC61850_Server_IP4")->text(), QStringLiteral("7"));
     EXPECT_EQ(edit("E_IEC61850_Server_SM1")->text(), QStringLiteral("255"));
 
+    // Every link of both chains, each walked by typing "1." field after field.
+    const char *const dnsChain[] = {"E_EthConn_Pri_DNS_IP1", "E_EthConn_Pri_DNS_IP2", "E_EthConn_Pri_DNS_IP3",
+                                    "E_EthConn_Pri_DNS_IP4", "E_EthConn_Sec_DNS_IP1", "E_EthConn_Sec_DNS_IP2",
+                                    "E_EthConn_Sec_DNS_IP3", "E_EthConn_Sec_DNS_IP4"};
+    const auto walk = [this](const char *const *chain, size_t size) {
+        edit(chain[0])->setFocus(Qt::TabFocusReason);
+        for (size_t i = 0; i < size; ++i) {
+            SCOPED_TRACE(chain[i]);
+            ASSERT_EQ(QApplication::focusWidget(), edit(chain[i]));
+            QTest::keyClicks(nullptr, QStringLiteral("1."));
+            EXPECT_EQ(edit(chain[i])->text(), QStringLiteral("1"));
+        }
+        EXPECT_EQ(QApplication::focusWidget(), edit(chain[size - 1]));
+    };
+    walk(kIecAddressFields, std::size(kIecAddressFields));
+    walk(dnsChain, std::size(dnsChain));
+
     // At the end of a chain a full stop does nothing; letters are typed.
     for (const char *last : {"E_IEC61850_Server_GAT4", "E_EthConn_Sec_DNS_IP4"}) {
         SCOPED_TRACE(last);

@@ -174,4 +174,29 @@ TEST_F(KnownCertDialog, EnterInTheLastFieldGoesToTheFirstRow)
     EXPECT_EQ(grid->currentIndex(), model->index(2, 3));
 }
 
+TEST_F(KnownCertDialog, RowsAreResizedByDraggingTheBorderOfTheirNumberCell)
+{
+    open();
+    QWidget *viewport = grid->viewport();
+    const auto drag = [&](QPoint from, int dy) {
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, from + QPoint(0, dy));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, dy));
+    };
+    const int numberX = grid->columnViewportPosition(0) + grid->columnWidth(0) / 2;
+    const int border = grid->rowViewportPosition(0) + grid->rowHeight(0) - 1;
+
+    // The border between rows 1 and 2 in the number column.
+    drag(QPoint(numberX, border), 40);
+    EXPECT_EQ(grid->rowHeight(0), 100);
+    EXPECT_EQ(grid->rowHeight(1), 60);
+    drag(QPoint(numberX, grid->rowViewportPosition(1)), -90);
+    EXPECT_EQ(grid->rowHeight(0), grid->verticalHeader()->minimumSectionSize());
+
+    // The same drag over a data cell selects; heights stay.
+    const int certificateX = grid->columnViewportPosition(2) + 10;
+    drag(QPoint(certificateX, grid->rowViewportPosition(2) + grid->rowHeight(2) - 1), 40);
+    EXPECT_EQ(grid->rowHeight(2), 60);
+}
+
 } // namespace
