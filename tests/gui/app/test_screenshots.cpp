@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -75,6 +76,19 @@ QStringList textsThatDoNotFit(QWidget *root)
         const bool tooLow = qobject_cast<QPushButton *>(button) && need.height() > button->height();
         if (need.width() > button->width() || tooLow)
             problems.append(describe(button, button->text(), need, button->size()));
+    }
+    for (QHeaderView *header : root->findChildren<QHeaderView *>()) {
+        if (!header->isVisibleTo(root) || !header->model())
+            continue;
+        for (int i = 0; i < header->count(); ++i) {
+            const QString text = header->model()->headerData(i, header->orientation()).toString();
+            if (text.isEmpty() || header->isSectionHidden(i))
+                continue;
+            const int need = header->fontMetrics().horizontalAdvance(text) + 8;
+            const int have = header->orientation() == Qt::Horizontal ? header->sectionSize(i) : header->width();
+            if (need > have)
+                problems.append(describe(header, text, QSize(need, header->height()), QSize(have, header->height())));
+        }
     }
     for (QTabBar *bar : root->findChildren<QTabBar *>()) {
         for (int i = 0; i < bar->count(); ++i) {
