@@ -101,19 +101,24 @@ QStringList textsThatDoNotFit(QWidget *root)
     return problems;
 }
 
+// Puts every shipped language file and flag into `workspace`/LANGUAGE.
+void copyShippedLanguages(const QString &workspace)
+{
+    const QString languageDir = QDir(workspace).filePath(QStringLiteral("LANGUAGE"));
+    ASSERT_TRUE(QDir().mkpath(languageDir));
+    const QStringList names = QDir(kLanguageSource).entryList(QDir::Files);
+    ASSERT_TRUE(names.contains(QStringLiteral("Deutsch.lng")));
+    for (const QString &name : names)
+        ASSERT_TRUE(QFile::copy(QDir(kLanguageSource).filePath(name), QDir(languageDir).filePath(name)));
+}
+
 TEST(Screenshots, GermanMainWindowAndOptions)
 {
-    if (!QFile::exists(QDir(kLanguageSource).filePath(QStringLiteral("Deutsch.lng"))))
-        GTEST_SKIP() << "resources/LANGUAGE/Deutsch.lng is not there yet";
-
     // A workspace whose stored language is German, with every language file
     // and flag the program ships.
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const QString languageDir = QDir(root.path()).filePath(QStringLiteral("LANGUAGE"));
-    ASSERT_TRUE(QDir().mkpath(languageDir));
-    for (const QString &name : QDir(kLanguageSource).entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(QDir(kLanguageSource).filePath(name), QDir(languageDir).filePath(name)));
+    ASSERT_NO_FATAL_FAILURE(copyShippedLanguages(root.path()));
     AppContext context;
     context.Exe_Dir = root.path();
     context.Language_Name = QStringLiteral("Deutsch");
@@ -184,10 +189,7 @@ TEST(Screenshots, EveryLanguageFitsEveryDialog)
     ASSERT_FALSE(files.isEmpty());
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const QString languageDir = QDir(root.path()).filePath(QStringLiteral("LANGUAGE"));
-    ASSERT_TRUE(QDir().mkpath(languageDir));
-    for (const QString &name : QDir(kLanguageSource).entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(QDir(kLanguageSource).filePath(name), QDir(languageDir).filePath(name)));
+    ASSERT_NO_FATAL_FAILURE(copyShippedLanguages(root.path()));
     ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("PROJECTS/Plant/bin")));
 
     for (const QString &file : files) {
