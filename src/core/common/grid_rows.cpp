@@ -190,12 +190,4 @@ TableLoadResult loadTableFile(const QString &path, int rowCount,
     return result;
 }
 
-pugi::xml_node startTableDocument(pugi::xml_document &doc, const char *rootName)
-{
-    doc.reset();
-    pugi::xml_node root = doc.append_child(rootName);
-    doc.append_child(pugi::node_comment).set_value("SW_VERSION = 1.000");
-    return root;
-}
-
 } // namespace mirandel

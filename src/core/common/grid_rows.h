@@ -116,8 +116,4 @@ struct TableLoadResult {
 TableLoadResult loadTableFile(const QString &path, int rowCount,
                               const std::function<void(int, const pugi::xml_node &)> &fill);
 
-// Clears `doc`, appends the root element `rootName` and after it, at document
-// level, the comment "SW_VERSION = 1.000". Returns the root.
-pugi::xml_node startTableDocument(pugi::xml_document &doc, const char *rootName);
-
 } // namespace mirandel

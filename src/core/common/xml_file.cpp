@@ -86,6 +86,14 @@ pugi::xml_node firstTopLevelNode(const pugi::xml_document &doc)
     return doc.first_child();
 }
 
+pugi::xml_node startProjectDocument(pugi::xml_document &doc, const char *rootName)
+{
+    doc.reset();
+    pugi::xml_node root = doc.append_child(rootName);
+    doc.append_child(pugi::node_comment).set_value("SW_VERSION = 1.000");
+    return root;
+}
+
 QByteArray serializeXml(const pugi::xml_document &doc)
 {
     std::ostringstream out;

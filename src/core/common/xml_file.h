@@ -39,6 +39,11 @@ XmlLoadResult parseXml(const QByteArray &data, pugi::xml_document &doc);
 // The document's first top-level node, whatever its kind or name.
 pugi::xml_node firstTopLevelNode(const pugi::xml_document &doc);
 
+// Starts a project file: clears `doc`, appends the root element `rootName`
+// and after it, at document level, the comment "SW_VERSION = 1.000".
+// Returns the root.
+pugi::xml_node startProjectDocument(pugi::xml_document &doc, const char *rootName);
+
 // Serialises `doc` as UTF-8 without declaration or indentation.
 QByteArray serializeXml(const pugi::xml_document &doc);
 

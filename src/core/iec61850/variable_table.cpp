@@ -55,7 +55,7 @@ TableLoadResult loadVariableTable(const QString &path, GridRows &table)
 
 void buildVariableDocument(const GridRows &table, pugi::xml_document &doc)
 {
-    pugi::xml_node root = startTableDocument(doc, Variables_Root);
+    pugi::xml_node root = startProjectDocument(doc, Variables_Root);
     for (int r = 0; r < table.rowCount(); ++r) {
         if (isBlankText(table.text(r, Var_Name)))
             break;

@@ -55,7 +55,6 @@ constexpr ParRowInfo kRows[Par_Count] = {
 constexpr int kBaudItemCount = 3;
 
 const char *const kRootName = "Par_Gen";
-const char *const kVersionComment = "SW_VERSION = 1.000";
 
 // Flags of the file are on only for the exact text "1".
 bool exactOne(const QString &text)
@@ -231,9 +230,7 @@ XmlLoadResult loadParGen(const QString &path, ParGen &values)
 
 void buildParGenDocument(const ParGen &values, pugi::xml_document &doc)
 {
-    doc.reset();
-    pugi::xml_node root = doc.append_child(kRootName);
-    doc.append_child(pugi::node_comment).set_value(kVersionComment);
+    pugi::xml_node root = startProjectDocument(doc, kRootName);
     for (int row = 0; row < Par_Count; ++row) {
         const QString text =
             row == Par_Eth_Conn_DHCP_WiFi ? QStringLiteral("0") : values.storedText(row);

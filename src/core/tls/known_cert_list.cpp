@@ -37,7 +37,7 @@ TableLoadResult loadKnownCertList(const QString &path, GridRows &list)
 
 void buildKnownCertDocument(const GridRows &list, pugi::xml_document &doc)
 {
-    pugi::xml_node root = startTableDocument(doc, Known_Cert_Root);
+    pugi::xml_node root = startProjectDocument(doc, Known_Cert_Root);
     for (int r = 0; r < list.rowCount(); ++r) {
         if (isBlankText(list.text(r, Cert_Certificate)))
             break;
