@@ -92,8 +92,6 @@ TFMirandeleFirmWare::TFMirandeleFirmWare(AppContext &context, Prompter &prompter
     Timer_Update->setInterval(kUpdateCheckInterval);
     connect(Timer_Update, &QTimer::timeout, this, &TFMirandeleFirmWare::Timer_UpdateTimer);
 
-    // The UI text table is the context's own; the language load below fills
-    // it from scratch.
     // The window and its controls.
     createControls();
 
