@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -60,6 +61,7 @@ int main(int argc, char *argv[])
     context.Version_Server = mirandel::resolveVersionServer(parser.value(versionServer));
     mirandel::MessageBoxPrompter prompter;
     mirandel::TFMirandeleFirmWare window(context, prompter);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/app.png"))); // the resources are registered by the window
     window.show();
     if (parser.isSet(quitAfterShow) || qEnvironmentVariableIntValue("MIRANDEL_QUIT_AFTER_SHOW") == 1)
         QTimer::singleShot(0, &window, &QWidget::close);

@@ -28,11 +28,9 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QTimer>
 
 // Resources of a static library must be registered by name, outside any
@@ -55,17 +53,6 @@ constexpr int kHeightBelowUpdate = 152;   // client height = update button top +
 constexpr int kUpdateCheckInterval = 60000;
 constexpr int kUpdateCheckRepeat = 7200000;  // two hours between later checks
 
-// An icon drawn from an SVG resource, sharp at twice the logical size.
-QIcon svgIcon(const QString &resource, int size)
-{
-    QPixmap picture(size * 2, size * 2);
-    picture.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&picture);
-    renderer.render(&painter);
-    painter.end();
-    return QIcon(picture);
-}
 
 const QString kGreyStyle = QStringLiteral("color: rgb(128,128,128);");
 
@@ -149,7 +136,7 @@ QPushButton *TFMirandeleFirmWare::stepButton(const QString &objectName, int x, i
     button->setFixedSize(170, 36);
     button->move(x, y);
     button->setAlignLeft(true);
-    button->setIcon(svgIcon(icon, 24));
+    button->setIcon(QIcon(icon));
     button->setIconSize(QSize(24, 24));
     button->setCursor(Qt::PointingHandCursor);
     connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });
@@ -162,7 +149,7 @@ QPushButton *TFMirandeleFirmWare::iconButton(const QString &objectName, int x, c
     button->setObjectName(objectName);
     button->setFlat(true);
     button->setGeometry(x, 8, 50, 50);
-    button->setIcon(svgIcon(icon, 40));
+    button->setIcon(QIcon(icon));
     button->setIconSize(QSize(40, 40));
     connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });
     return button;
@@ -179,9 +166,9 @@ void TFMirandeleFirmWare::createControls()
     LL_Update->hide();
     connect(LL_Update, &ClickableLabel::clicked, this, &TFMirandeleFirmWare::LL_UpdateLinkClick);
 
-    Btn_Info = iconButton(QStringLiteral("Btn_Info"), 516, QStringLiteral(":/icons/info.svg"));
-    Btn_Opz = iconButton(QStringLiteral("Btn_Opz"), 574, QStringLiteral(":/icons/options.svg"));
-    Btn_Close = iconButton(QStringLiteral("Btn_Close"), 632, QStringLiteral(":/icons/close.svg"));
+    Btn_Info = iconButton(QStringLiteral("Btn_Info"), 516, QStringLiteral(":/icons/info.png"));
+    Btn_Opz = iconButton(QStringLiteral("Btn_Opz"), 574, QStringLiteral(":/icons/options.png"));
+    Btn_Close = iconButton(QStringLiteral("Btn_Close"), 632, QStringLiteral(":/icons/close.png"));
 
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));
@@ -194,22 +181,22 @@ void TFMirandeleFirmWare::createControls()
     // Five rows, 44 pixels apart; the update button is on the fifth.
     const int row1 = 112;
     L_Step_1 = greyLabel(QStringLiteral("L_Step_1"), 16, row1 + kStepLabelOffset, true);
-    Btn_New = stepButton(QStringLiteral("Btn_New"), 80, row1, QStringLiteral(":/icons/step_new.svg"));
-    Btn_Open = stepButton(QStringLiteral("Btn_Open"), 258, row1, QStringLiteral(":/icons/step_open.svg"));
+    Btn_New = stepButton(QStringLiteral("Btn_New"), 80, row1, QStringLiteral(":/icons/step_new.png"));
+    Btn_Open = stepButton(QStringLiteral("Btn_Open"), 258, row1, QStringLiteral(":/icons/step_open.png"));
     const int row2 = row1 + kRowStep;
     L_Step_2 = greyLabel(QStringLiteral("L_Step_2"), 16, row2 + kStepLabelOffset, true);
-    Btn_Prm_Gen = stepButton(QStringLiteral("Btn_Prm_Gen"), 80, row2, QStringLiteral(":/icons/step_params.svg"));
+    Btn_Prm_Gen = stepButton(QStringLiteral("Btn_Prm_Gen"), 80, row2, QStringLiteral(":/icons/step_params.png"));
     const int row3 = row2 + kRowStep;
     L_Step_3 = greyLabel(QStringLiteral("L_Step_3"), 16, row3 + kStepLabelOffset, true);
     Btn_IEC61850_Access =
-        stepButton(QStringLiteral("Btn_IEC61850_Access"), 80, row3, QStringLiteral(":/icons/step_variables.svg"));
+        stepButton(QStringLiteral("Btn_IEC61850_Access"), 80, row3, QStringLiteral(":/icons/step_variables.png"));
     const int row4 = row3 + kRowStep;
     L_Step_4 = greyLabel(QStringLiteral("L_Step_4"), 16, row4 + kStepLabelOffset, true);
     Btn_TLS_List_Certificates = stepButton(QStringLiteral("Btn_TLS_List_Certificates"), 80, row4,
-                                           QStringLiteral(":/icons/step_certificates.svg"));
+                                           QStringLiteral(":/icons/step_certificates.png"));
     const int row5 = kUpdateButtonTop;
     L_Step_5 = greyLabel(QStringLiteral("L_Step_5"), 16, row5 + kStepLabelOffset, true);
-    Btn_CreateBin = stepButton(QStringLiteral("Btn_CreateBin"), 80, row5, QStringLiteral(":/icons/step_update.svg"));
+    Btn_CreateBin = stepButton(QStringLiteral("Btn_CreateBin"), 80, row5, QStringLiteral(":/icons/step_update.png"));
 
     L_Tarvik = new ClickableLabel(QStringLiteral("L_Tarvik"), this);
     L_Tarvik->setFont(programFont(11, true));

@@ -5,8 +5,6 @@
 #include "gui/common/look.h"
 
 #include <QMouseEvent>
-#include <QSvgRenderer>
-#include <QPainter>
 #include <QPixmap>
 
 namespace mirandel {
@@ -22,16 +20,6 @@ QLabel *fixedLabel(QWidget *parent, const QString &objectName, int x, int y, con
     label->move(x, y);
     label->adjustSize();
     return label;
-}
-
-QPixmap logoPicture(QSize size)
-{
-    QPixmap picture(size * 2);
-    picture.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/icons/logo.svg"));
-    QPainter painter(&picture);
-    renderer.render(&painter);
-    return picture;
 }
 
 } // namespace
@@ -63,7 +51,7 @@ TFAbout::TFAbout(AppContext &context, Prompter &prompter, QWidget *parent)
     auto *image = new ClickableLabel(QStringLiteral("Image2"), area);
     image->setGeometry(32, 24, 81, 81);
     image->setScaledContents(true);
-    image->setPixmap(logoPicture(QSize(81, 81)));
+    image->setPixmap(QPixmap(QStringLiteral(":/icons/logo.png"))); // drawn at twice its size
     connect(image, &ClickableLabel::clicked, this, &TFAbout::homePageRequested);
 
     QLabel *name = fixedLabel(area, QStringLiteral("Label1"), 128, 24, QStringLiteral("Software Mirandel "));
