@@ -15,12 +15,43 @@ void Set_Files(AppContext &context)
     context.IEC61850_Variables_File = base + QStringLiteral("IEC61850_Variables.xml");
 }
 
+#ifdef Q_OS_WIN
+namespace {
+
+// Windows cannot store such a name as typed: it drops a trailing blank or
+// dot, refuses the characters <>:"|?* and control characters, and takes the
+// device names (CON, NUL, COM1, ... with any extension) for devices.
+bool windowsCanStoreName(const QString &name)
+{
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || QStringView(u"<>:\"|?*").contains(c))
+            return false;
+    }
+    const QString stem = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    static const QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
+                                     QStringLiteral("NUL")};
+    if (devices.contains(stem))
+        return false;
+    return !(stem.size() == 4 && (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT")))
+             && stem.at(3) >= u'1' && stem.at(3) <= u'9');
+}
+
+} // namespace
+#endif
+
 bool isSingleFolderName(const QString &name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-           && !name.contains(QChar(u'\0'));
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(u'\0')))
+        return false;
+#ifdef Q_OS_WIN
+    if (!windowsCanStoreName(name))
+        return false;
+#endif
+    return true;
 }
 
 int createProject(AppContext &context, const QString &name)

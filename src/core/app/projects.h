@@ -21,8 +21,10 @@ inline constexpr int Text_Project_Not_Creatable = 105;// "Error! Name project is
 void Set_Files(AppContext &context);
 
 // True for a name that stays one folder directly below Projects_Dir: not
-// empty, no '/' or '\\', no NUL, and neither "." nor "..". Nothing else is
-// filtered: blanks at either end belong to the name.
+// empty, no '/' or '\\', no NUL, and neither "." nor "..". On Windows also
+// none of <>:"|?* or a control character, no blank or dot at the end, and no
+// device name (CON, NUL, COM1, ...), which Windows would not store as typed.
+// Nothing else is filtered: other blanks at either end belong to the name.
 bool isSingleFolderName(const QString &name);
 
 // Creates the project `name` (taken exactly as typed) and makes it active.

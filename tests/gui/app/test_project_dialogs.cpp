@@ -87,7 +87,11 @@ TEST_F(ProjectDialogsTest, NewConfigurationRefusesBadNamesAndKeepsTheTypedText)
 TEST_F(ProjectDialogsTest, EnterCreatesTheProjectAsTypedBlanksIncluded)
 {
     TFMirandeleFirmWare &main = startWindow();
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("  Line 4"); // Windows drops blanks at the end of a folder name
+#else
     const QString name = QStringLiteral("  Line 4 ");
+#endif
     clickAndHandle(QStringLiteral("Btn_New"), [&name](QDialog *dialog) {
         auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("E_New_Proj"));
         EXPECT_TRUE(edit->text().isEmpty()) << "the field starts empty";
@@ -112,7 +116,7 @@ TEST_F(ProjectDialogsTest, EnterCreatesTheProjectAsTypedBlanksIncluded)
     EXPECT_EQ(clickAndHandle(QStringLiteral("Btn_Prm_Gen")), static_cast<QDialog *>(main.parGenDialog()));
 
     main.close();
-    EXPECT_TRUE(readFile(QStringLiteral("Mirandel.xml")).contains("<projectname>  Line 4 </projectname>"));
+    EXPECT_TRUE(readFile(QStringLiteral("Mirandel.xml")).contains("<projectname>" + name.toUtf8() + "</projectname>"));
 }
 
 TEST_F(ProjectDialogsTest, OpenListsVisibleFoldersAndPreselectsTheActiveOne)
