@@ -10,6 +10,11 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+    // The offscreen platform reads its fonts from one folder: the system's.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", qEnvironmentVariable("SystemRoot").toLocal8Bit() + "\\Fonts");
+#endif
     QApplication app(argc, argv);
     mirandel::applyLook(app);
     ::testing::InitGoogleTest(&argc, argv);
