@@ -1,6 +1,6 @@
 #include "cli/inspect_command.h"
 
-#include "core/image/image_decoder.h"
+#include "cli/image_report.h"
 
 #include <QDir>
 #include <QFile>
