@@ -52,17 +52,17 @@ std::vector<ProjectFileCheck> projectFileChecks()
     };
 }
 
-int CheckCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void CheckCommand::defineArguments(QList<QCommandLineOption> &, QList<Positional> &positionals)
 {
-    if (args.size() != 1) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
-    const QString projectDir = args.first();
-    if (!QFileInfo(projectDir).isDir()) {
-        err << "mirandel-cli: " << QDir::toNativeSeparators(projectDir) << " is not a folder\n";
-        return ExitUsage;
-    }
+    positionals.append({QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")});
+}
+
+int CheckCommand::execute(const QCommandLineParser &, const QStringList &positionals, QTextStream &out,
+                          QTextStream &err)
+{
+    const QString projectDir = positionals.at(0);
+    if (!QFileInfo(projectDir).isDir())
+        return failure(err, QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(projectDir)));
     const TextTable texts;
     int code = ExitOk;
     for (const ProjectFileCheck &check : projectFileChecks()) {
