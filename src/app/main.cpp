@@ -44,9 +44,8 @@ int main(int argc, char *argv[])
     parser.addOption(versionServer);
     parser.process(app);
 
-    QString root = QCoreApplication::applicationDirPath();
+    const QString root = mirandel::resolveWorkspaceRoot(parser.value(workspace));
     if (parser.isSet(workspace)) {
-        root = QDir(parser.value(workspace)).absolutePath();
         // A workspace named on the command line is made when missing: its
         // MASTER, PROJECTS and LANGUAGE folders and the settings file go
         // directly below it.

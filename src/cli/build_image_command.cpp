@@ -1,5 +1,6 @@
 #include "cli/build_image_command.h"
 
+#include "core/common/workspace_layout.h"
 #include "core/image/build_image.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ int BuildImageCommand::execute(const QCommandLineParser &parser, const QStringLi
     if (!QFileInfo(projectDir).isDir())
         return failure(err, QStringLiteral("No project folder %1").arg(QDir::toNativeSeparators(projectDir)));
     if (outDir.isEmpty())
-        outDir = QDir(projectDir).filePath(QStringLiteral("bin"));
+        outDir = ProjectFolder(projectDir).binDir();
 
     const ImageBuildResult result = Build_Image(ImageSources::inProject(projectDir));
     if (!result.ok())
@@ -39,9 +40,9 @@ int BuildImageCommand::execute(const QCommandLineParser &parser, const QStringLi
     if (saved.failed())
         return failure(err, QStringLiteral("Cannot write %1").arg(saved.describe()));
     const QDir dir(outDir);
-    out << QDir::toNativeSeparators(dir.filePath(QStringLiteral("bank1.bin"))) << ": "
+    out << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank1_File_Name)) << ": "
         << result.image.bank1.size() << " bytes\n"
-        << QDir::toNativeSeparators(dir.filePath(QStringLiteral("bank2.bin"))) << ": "
+        << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank2_File_Name)) << ": "
         << result.image.bank2.size() << " bytes\n";
     return ExitOk;
 }

@@ -4,18 +4,12 @@
 #include "core/update/icmp_echo.h"
 #include "core/update/update_descriptor.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace mirandel::cli {
 
 namespace {
-
-QString absoluteFolder(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 
 const QCommandLineOption ipOption(QStringLiteral("ip"), QStringLiteral("The device's IPv4 address (required)."),
                                   QStringLiteral("A.B.C.D"));
@@ -60,11 +54,11 @@ int DescriptorCommand::execute(const QCommandLineParser &parser, const QStringLi
         return failure(err, QStringLiteral("Project folder not found: %1").arg(QDir::toNativeSeparators(projectDir)));
     const QString workspace = parser.value(workspaceOption);
     AppContext context;
-    context.Exe_Dir = absoluteFolder(workspace.isEmpty() ? QCoreApplication::applicationDirPath() : workspace);
-    context.Master_Dir = context.Exe_Dir + QStringLiteral("/MASTER");
-    context.Project_Dir = absoluteFolder(projectDir);
+    context.Exe_Dir = resolveWorkspaceRoot(workspace);
+    context.Master_Dir = context.workspace().masterDir();
+    context.Project_Dir = QDir(projectDir).absolutePath();
 
-    const QString path = QDir::toNativeSeparators(updateDescriptorPath(context.Exe_Dir));
+    const QString path = QDir::toNativeSeparators(context.workspace().updateDescriptorFile());
     QString error;
     if (!Compile_XML_Parameter_New_Boot(context, request, &error))
         return failure(err, QStringLiteral("Cannot write %1: %2").arg(path, error));

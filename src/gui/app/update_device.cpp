@@ -39,7 +39,7 @@ bool buildAndSaveImage(AppContext &context, Prompter &prompter, QWidget *parent)
         return false;
     }
     const ImageError saved =
-        Save_Image_Files(built.image, QDir(context.Project_Dir).filePath(QStringLiteral("bin")));
+        Save_Image_Files(built.image, context.project().binDir());
     if (saved.failed()) {
         prompter.error(parent, imageErrorText(context, saved));
         return false;

@@ -333,13 +333,13 @@ void TFBoot::pingFinished(bool answered)
         m_statusIndex = -1;
         setPhase(Phase::Idle);
         m_prompter.error(this, m_context.text(kDescriptorNotWritten)
-                                   + QDir::toNativeSeparators(updateDescriptorPath(m_context.Exe_Dir))
+                                   + QDir::toNativeSeparators(m_context.workspace().updateDescriptorFile())
                                    + QLatin1Char('\n') + error);
         emit updateFinished();
         return;
     }
     setPhase(Phase::WaitingForUpdater);
-    m_launcher->Start_Program(updaterProgramPath(m_context.Exe_Dir));
+    m_launcher->Start_Program(m_context.workspace().updaterProgram());
 }
 
 void TFBoot::updaterFinished(UpdaterLauncher::Outcome outcome, const QString &detail)
@@ -348,7 +348,7 @@ void TFBoot::updaterFinished(UpdaterLauncher::Outcome outcome, const QString &de
         return;
     m_statusIndex = outcome == UpdaterLauncher::Outcome::WaitLimitPassed ? kStatusNoLongerWaiting : -1;
     setPhase(Phase::Idle);
-    const QString program = QDir::toNativeSeparators(updaterProgramPath(m_context.Exe_Dir));
+    const QString program = QDir::toNativeSeparators(m_context.workspace().updaterProgram());
     if (outcome == UpdaterLauncher::Outcome::NotFound)
         m_prompter.error(this, m_context.text(kUpdaterNotFound) + program);
     else if (outcome == UpdaterLauncher::Outcome::FailedToStart)
