@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/image/build_image.h"
+#include "core/lang/text_ids.h"
 #include "gui/common/prompter.h"
 
 #include <QDir>
@@ -16,13 +17,13 @@ QString imageErrorText(const AppContext &context, const ImageError &error)
     const QString newline = QStringLiteral("\n");
     switch (error.kind) {
     case ImageError::Capacity:
-        return context.text(32) + QString::number(error.needed) + newline + context.text(33)
+        return context.text(Text_Image_Too_Large) + QString::number(error.needed) + newline + context.text(Text_Image_Bytes_Available)
                + QString::number(error.limit);
     case ImageError::Write:
-        return context.text(31) + QDir::toNativeSeparators(error.file) + newline + context.text(34)
+        return context.text(Text_Image_Not_Written) + QDir::toNativeSeparators(error.file) + newline + context.text(Text_Image_Reason)
                + error.message;
     default:
-        return context.text(30) + QDir::toNativeSeparators(error.file) + newline + context.text(34)
+        return context.text(Text_Image_Not_Built) + QDir::toNativeSeparators(error.file) + newline + context.text(Text_Image_Reason)
                + error.message;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/common/atomic_file.h"
+#include "core/lang/text_ids.h"
 #include "gui/common/look.h"
 #include "gui/common/prompter.h"
 
@@ -15,10 +16,7 @@ namespace mirandel {
 
 namespace {
 
-// Texts of the row commands, common to every table dialog.
-constexpr int Text_Row_In_Use = 1100;
-constexpr int Text_Bad_Copy = 1101;
-constexpr int Text_No_Copy = 1102;
+
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "core/app/app_context.h"
 #include "core/common/xml_file.h"
+#include "core/lang/text_ids.h"
 #include "core/update/fake_icmp_echo.h"
 #include "core/update/fake_updater.h"
 #include "gui/fake_prompter.h"
@@ -255,7 +256,7 @@ TEST_F(TFBootTest, SilentDeviceWarnsAfterAboutFiveSecondsWhileTheWindowKeepsWork
     updateButton()->click();
     EXPECT_EQ(dialog->phase(), TFBoot::Phase::Pinging);
     EXPECT_FALSE(updateButton()->isEnabled());
-    EXPECT_EQ(status(), text(1040));
+    EXPECT_EQ(status(), text(Text_Status_Pinging));
     ASSERT_TRUE(done.wait(9000));
     const qint64 elapsed = clock.elapsed();
 
@@ -332,7 +333,7 @@ TEST_F(TFBootTest, LoopbackAnswersTheRealEcho)
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(clickAndWait(5000));
-    if (!prompter.messages().isEmpty() && prompter.lastText().startsWith(text(1043)))
+    if (!prompter.messages().isEmpty() && prompter.lastText().startsWith(text(Text_Echo_Not_Allowed)))
         GTEST_SKIP() << "This machine allows no ICMP socket: " << prompter.lastText().toStdString();
     EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.lastText().toStdString();
     EXPECT_EQ(readAll(updater.argsFile), QByteArray("argc=0\n"));
@@ -352,7 +353,7 @@ TEST_F(TFBootTest, SlowUpdaterKeepsTheWindowWorkingAndTheButtonDisabledUntilItEn
 
     EXPECT_EQ(dialog->phase(), TFBoot::Phase::WaitingForUpdater);
     EXPECT_FALSE(updateButton()->isEnabled());
-    EXPECT_EQ(status(), text(1041));
+    EXPECT_EQ(status(), text(Text_Status_Waiting));
     // A second click starts nothing; the dialog cannot be closed meanwhile.
     const auto pings = echo->hosts.size();
     dialog->Btn_UpdateClick();
@@ -377,7 +378,7 @@ TEST_F(TFBootTest, WaitLimitEndsTheWaitAndLeavesTheUpdaterRunning)
     ASSERT_TRUE(clickAndWait(3000));
     EXPECT_EQ(dialog->phase(), TFBoot::Phase::Idle);
     EXPECT_TRUE(updateButton()->isEnabled());
-    EXPECT_EQ(status(), text(1042));
+    EXPECT_EQ(status(), text(Text_Status_No_Longer_Waiting));
     EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_FALSE(QFile::exists(updater.doneFile));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(updater.doneFile); }, 5000));
@@ -391,7 +392,7 @@ TEST_F(TFBootTest, MissingUpdaterIsNamedInAnError)
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages().first().kind, FakePrompter::Error);
     EXPECT_EQ(prompter.lastText(),
-              text(1044) + QDir::toNativeSeparators(updaterProgramPath(context.Exe_Dir)));
+              text(Text_Updater_Not_Found) + QDir::toNativeSeparators(updaterProgramPath(context.Exe_Dir)));
     EXPECT_TRUE(QFile::exists(descriptorPath()));
     EXPECT_TRUE(updateButton()->isEnabled());
 }
@@ -405,7 +406,7 @@ TEST_F(TFBootTest, UnwritableDescriptorIsReportedAndTheUpdaterNotStarted)
     ASSERT_TRUE(clickAndWait());
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages().first().kind, FakePrompter::Error);
-    const QString expectedStart = text(1046) + QDir::toNativeSeparators(descriptorPath()) + QLatin1Char('\n');
+    const QString expectedStart = text(Text_Descriptor_Not_Written) + QDir::toNativeSeparators(descriptorPath()) + QLatin1Char('\n');
     EXPECT_TRUE(prompter.lastText().startsWith(expectedStart)) << prompter.lastText().toStdString();
     EXPECT_GT(prompter.lastText().size(), expectedStart.size()); // and the reason
     QTest::qWait(200);
