@@ -161,7 +161,14 @@ void TFBoot::setIcmpEcho(std::unique_ptr<IcmpEcho> echo)
     m_ping.reset();
     m_echo = std::move(echo);
     m_ping = std::make_unique<DevicePing>(*m_echo);
+    m_ping->setTiming(m_pingTiming);
     connect(m_ping.get(), &DevicePing::finished, this, &TFBoot::pingFinished);
+}
+
+void TFBoot::setPingTiming(const PingTiming &timing)
+{
+    m_pingTiming = timing;
+    m_ping->setTiming(timing);
 }
 
 void TFBoot::setUpdaterLauncher(std::unique_ptr<UpdaterLauncher> launcher)
