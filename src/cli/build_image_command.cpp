@@ -22,8 +22,8 @@ void BuildImageCommand::defineArguments(QList<QCommandLineOption> &options, QLis
     positionals.append({QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")});
 }
 
-int BuildImageCommand::execute(const QCommandLineParser &parser, const QStringList &positionals,
-                               QTextStream &out, QTextStream &err)
+int BuildImageCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                               QTextStream &err)
 {
     const QString projectDir = positionals.at(0);
     QString outDir = parser.value(outOption);
@@ -40,10 +40,10 @@ int BuildImageCommand::execute(const QCommandLineParser &parser, const QStringLi
     if (saved.failed())
         return failure(err, QStringLiteral("Cannot write %1").arg(saved.describe()));
     const QDir dir(outDir);
-    out << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank1_File_Name)) << ": "
-        << result.image.bank1.size() << " bytes\n"
-        << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank2_File_Name)) << ": "
-        << result.image.bank2.size() << " bytes\n";
+    out << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank1_File_Name)) << ": " << result.image.bank1.size()
+        << " bytes\n"
+        << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank2_File_Name)) << ": " << result.image.bank2.size()
+        << " bytes\n";
     return ExitOk;
 }
 

@@ -83,12 +83,13 @@ QString Command::synopsis()
     define();
     QString text = name();
     for (const Positional &positional : m_positionals)
-        text += QLatin1Char(' ') + (positional.required ? positional.name : QStringLiteral("[%1]").arg(positional.name));
+        text +=
+            QLatin1Char(' ') + (positional.required ? positional.name : QStringLiteral("[%1]").arg(positional.name));
     for (const QCommandLineOption &option : m_options) {
         if (option.names() != helpOption().names())
-            text += QStringLiteral(" [--%1%2]").arg(option.names().constLast(),
-                                                    option.valueName().isEmpty() ? QString()
-                                                                                 : QLatin1Char(' ') + option.valueName());
+            text += QStringLiteral(" [--%1%2]")
+                        .arg(option.names().constLast(),
+                             option.valueName().isEmpty() ? QString() : QLatin1Char(' ') + option.valueName());
     }
     return text;
 }
@@ -138,13 +139,13 @@ int Command::run(const QStringList &args, QTextStream &out, QTextStream &err)
     for (const QString &found : parser.optionNames()) {
         for (const QCommandLineOption &option : m_options) {
             if (option.names().contains(found) && ++seen[option.names().constLast()] == 2)
-                return usageError(err, QStringLiteral("option '--%1' given more than once")
-                                           .arg(option.names().constLast()));
+                return usageError(err,
+                                  QStringLiteral("option '--%1' given more than once").arg(option.names().constLast()));
         }
     }
     const QStringList positionals = parser.positionalArguments();
-    const auto required = std::count_if(m_positionals.cbegin(), m_positionals.cend(),
-                                        [](const Positional &p) { return p.required; });
+    const auto required =
+        std::count_if(m_positionals.cbegin(), m_positionals.cend(), [](const Positional &p) { return p.required; });
     if (positionals.size() < required)
         return usageError(err, QStringLiteral("missing %1").arg(m_positionals.at(positionals.size()).name));
     if (positionals.size() > m_positionals.size())

@@ -31,8 +31,8 @@ void DescriptorCommand::defineArguments(QList<QCommandLineOption> &options, QLis
     positionals.append({QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")});
 }
 
-int DescriptorCommand::execute(const QCommandLineParser &parser, const QStringList &positionals,
-                               QTextStream &out, QTextStream &err)
+int DescriptorCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                               QTextStream &err)
 {
     const QString projectDir = positionals.at(0);
     UpdateRequest request;

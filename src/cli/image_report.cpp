@@ -74,17 +74,15 @@ QString imageReport(const DecodedImage &image)
             << "  Known certificates: " << t.Known_Cert_Num << " at " << hex(t.Known_Cert_Add) << "\n";
         for (int i = 0; i < t.Known_Cert.size(); ++i) {
             const TTLS_Certificate &c = t.Known_Cert[i];
-            sized(QStringLiteral("  #%1").arg(i + 1), c.Certificate_Add,
-                  c.Certificate_Length, c.Certificate);
+            sized(QStringLiteral("  #%1").arg(i + 1), c.Certificate_Add, c.Certificate_Length, c.Certificate);
         }
         out << "  Variables: " << s.Var_Number << " at " << hex(s.Var_Add) << "\n";
         for (int i = 0; i < s.Variables.size(); ++i) {
             const TIEC61850_Var &v = s.Variables[i];
-            out << "    #" << (i + 1) << " \"" << v.Name << "\" at " << hex(v.Name_Add) << ": type "
-                << v.Data_Type << ", position " << v.Position << ", start bit " << v.Start_Bit
-                << ", length " << v.Length << ", read only " << v.Read_Only << ", factor "
-                << factorText(v.Multiplication_Factor) << ", operation " << v.Operation << ", options "
-                << v.Options << "\n";
+            out << "    #" << (i + 1) << " \"" << v.Name << "\" at " << hex(v.Name_Add) << ": type " << v.Data_Type
+                << ", position " << v.Position << ", start bit " << v.Start_Bit << ", length " << v.Length
+                << ", read only " << v.Read_Only << ", factor " << factorText(v.Multiplication_Factor) << ", operation "
+                << v.Operation << ", options " << v.Options << "\n";
         }
     }
     if (image.issues.isEmpty()) {
@@ -100,9 +98,7 @@ QString imageReport(const DecodedImage &image)
 
 QJsonObject imageToJson(const DecodedImage &image)
 {
-    const auto octetArray = [](const Octets &o) {
-        return QJsonArray{o[0], o[1], o[2], o[3]};
-    };
+    const auto octetArray = [](const Octets &o) { return QJsonArray{o[0], o[1], o[2], o[3]}; };
     QJsonObject root;
     QJsonObject bank1{{QStringLiteral("size"), image.bank1Size}};
     if (image.bank1Decoded) {
@@ -156,25 +152,26 @@ QJsonObject imageToJson(const DecodedImage &image)
                     {QStringLiteral("Options"), v.Options},
                 });
             }
-            bank2.insert(QStringLiteral("section"), QJsonObject{
-                {QStringLiteral("port"), s.port},
-                {QStringLiteral("TLS_Enable"), qint64(s.TLS_Enable)},
-                {QStringLiteral("key"), t.key},
-                {QStringLiteral("key_add"), qint64(t.key_add)},
-                {QStringLiteral("Key_Length"), qint64(t.Key_Length)},
-                {QStringLiteral("Key_Password"), t.Key_Password},
-                {QStringLiteral("Key_Password_Add"), qint64(t.Key_Password_Add)},
-                {QStringLiteral("Server_Cert"), cert(t.Server_Cert)},
-                {QStringLiteral("Root_Cert"), cert(t.Root_Cert)},
-                {QStringLiteral("Known_Cert_Num"), qint64(t.Known_Cert_Num)},
-                {QStringLiteral("Known_Cert_Add"), qint64(t.Known_Cert_Add)},
-                {QStringLiteral("Known_Cert"), known},
-                {QStringLiteral("Password"), s.Password},
-                {QStringLiteral("Password_Add"), qint64(s.Password_Add)},
-                {QStringLiteral("Var_Number"), qint64(s.Var_Number)},
-                {QStringLiteral("Var_Add"), qint64(s.Var_Add)},
-                {QStringLiteral("Variables"), variables},
-            });
+            bank2.insert(QStringLiteral("section"),
+                         QJsonObject{
+                             {QStringLiteral("port"), s.port},
+                             {QStringLiteral("TLS_Enable"), qint64(s.TLS_Enable)},
+                             {QStringLiteral("key"), t.key},
+                             {QStringLiteral("key_add"), qint64(t.key_add)},
+                             {QStringLiteral("Key_Length"), qint64(t.Key_Length)},
+                             {QStringLiteral("Key_Password"), t.Key_Password},
+                             {QStringLiteral("Key_Password_Add"), qint64(t.Key_Password_Add)},
+                             {QStringLiteral("Server_Cert"), cert(t.Server_Cert)},
+                             {QStringLiteral("Root_Cert"), cert(t.Root_Cert)},
+                             {QStringLiteral("Known_Cert_Num"), qint64(t.Known_Cert_Num)},
+                             {QStringLiteral("Known_Cert_Add"), qint64(t.Known_Cert_Add)},
+                             {QStringLiteral("Known_Cert"), known},
+                             {QStringLiteral("Password"), s.Password},
+                             {QStringLiteral("Password_Add"), qint64(s.Password_Add)},
+                             {QStringLiteral("Var_Number"), qint64(s.Var_Number)},
+                             {QStringLiteral("Var_Add"), qint64(s.Var_Add)},
+                             {QStringLiteral("Variables"), variables},
+                         });
         }
         root.insert(QStringLiteral("bank2"), bank2);
     }

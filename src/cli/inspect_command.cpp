@@ -29,9 +29,8 @@ bool readFile(const QString &path, QByteArray &data, QString *error)
         return false;
     }
     if (data.size() > Max_Bank_File) {
-        *error = QStringLiteral("%1 is larger than %2 bytes: not a configuration image bank")
-                     .arg(shown)
-                     .arg(Max_Bank_File);
+        *error =
+            QStringLiteral("%1 is larger than %2 bytes: not a configuration image bank").arg(shown).arg(Max_Bank_File);
         return false;
     }
     return true;

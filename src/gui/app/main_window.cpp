@@ -361,8 +361,9 @@ bool TFMirandeleFirmWare::Save_Setting()
     QString error;
     if (saveSettings(m_context, &error))
         return true;
-    m_prompter.error(this, m_context.text(Text_Settings_Not_Saved) + QDir::toNativeSeparators(settingsFilePath(m_context))
-                               + QStringLiteral("\n") + error);
+    m_prompter.error(this, m_context.text(Text_Settings_Not_Saved)
+                               + QDir::toNativeSeparators(settingsFilePath(m_context)) + QStringLiteral("\n")
+                               + error);
     return false;
 }
 

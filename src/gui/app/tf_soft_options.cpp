@@ -335,8 +335,9 @@ void TFSoftOptions::LangClick(int slot)
     if (slot < 1 || slot > Slots_Per_Page || entry < 0 || entry >= SL_Languages.size())
         return;
     const QString picked = SL_Languages.at(entry).chopped(4);
-    const QString question = m_context.text(Text_Change_Language_From) + Language_In_Use + m_context.text(Text_Change_Language_To) + picked +
-                             m_context.text(Text_Change_Language_End);
+    const QString question = m_context.text(Text_Change_Language_From) + Language_In_Use
+                             + m_context.text(Text_Change_Language_To) + picked
+                             + m_context.text(Text_Change_Language_End);
     if (!m_prompter.question(this, question))
         return;
 
@@ -375,8 +376,9 @@ void TFSoftOptions::showCheckResult(bool newer)
     if (newer) {
         const QString target = downloadPageUrl(m_context.Version_Server).toString(QUrl::FullyEncoded);
         LL_Check_Update->setTextFormat(Qt::RichText);
-        LL_Check_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                                     .arg(target.toHtmlEscaped(), m_context.text(Text_Update_Available).toHtmlEscaped()));
+        const QString caption = m_context.text(Text_Update_Available);
+        LL_Check_Update->setText(
+            QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), caption.toHtmlEscaped()));
         LL_Check_Update->setCursor(Qt::PointingHandCursor);
     } else {
         LL_Check_Update->setTextFormat(Qt::PlainText);

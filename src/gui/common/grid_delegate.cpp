@@ -61,8 +61,7 @@ QRect GridDelegate::checkRect(const QStyleOptionViewItem &option)
     return QStyle::alignedRect(option.direction, Qt::AlignCenter, QSize(w, h), option.rect);
 }
 
-QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                                    const QModelIndex &index) const
+QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const GridTableModel *model = gridModel(index);
     if (!model || index.column() == 0 || isCheckColumn(index))

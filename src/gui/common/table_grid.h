@@ -40,7 +40,7 @@ private:
     int rowBorderAt(const QPoint &pos) const;
 
     bool m_rowSizing = false;
-    int m_sizingRow = -1;   // row being resized by a drag, or -1
+    int m_sizingRow = -1; // row being resized by a drag, or -1
     int m_sizingStartY = 0;
     int m_sizingStartHeight = 0;
 };

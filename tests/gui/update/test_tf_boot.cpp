@@ -433,7 +433,8 @@ TEST_F(TFBootTest, UnwritableDescriptorIsReportedAndTheUpdaterNotStarted)
     ASSERT_TRUE(clickAndWait());
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages().first().kind, FakePrompter::Error);
-    const QString expectedStart = text(Text_Descriptor_Not_Written) + QDir::toNativeSeparators(descriptorPath()) + QLatin1Char('\n');
+    const QString expectedStart =
+        text(Text_Descriptor_Not_Written) + QDir::toNativeSeparators(descriptorPath()) + QLatin1Char('\n');
     EXPECT_TRUE(prompter.lastText().startsWith(expectedStart)) << prompter.lastText().toStdString();
     EXPECT_GT(prompter.lastText().size(), expectedStart.size()); // and the reason
     EXPECT_EQ(*starts, 0);
