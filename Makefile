@@ -1,10 +1,25 @@
-# The README's two commands: `make run` and `make test`; the Windows build
-# with `make windows`, `make windows-test` and `make windows-package`.
+# The README's two commands: `make run` and `make test`; a bare `make` builds.
+# The Windows build: `make windows`, `make windows-test`, `make windows-package`.
 PRESET ?= $(if $(CI),ci,default)
 WINDOWS_PRESET ?= $(if $(CI),windows-ci,windows)
 
-.PHONY: run test build configure deps bench clean \
+.PHONY: run test build configure deps bench clean help format-check \
         windows-deps windows windows-test windows-package windows-clean
+.DEFAULT_GOAL := build
+
+help:
+	@echo "make           build everything (same as make build)"
+	@echo "make run       install what is missing, build, start the configurator"
+	@echo "make test      install what is missing, build, run every test"
+	@echo "make bench     build and run the benchmarks"
+	@echo "make deps      install the Debian packages the build needs"
+	@echo "make configure configure the CMake preset ($(PRESET))"
+	@echo "make format-check  check the formatting of the sources"
+	@echo "make clean     remove the build folder"
+	@echo "make windows          cross-build for Windows into build-windows/ (mingw-w64)"
+	@echo "make windows-test     build for Windows and run its tests under Wine"
+	@echo "make windows-package  build the Windows zip and installer"
+	@echo "make windows-clean    remove the Windows build folder"
 
 deps:
 	./tools/install-deps
@@ -36,6 +51,9 @@ windows-test: windows
 
 windows-package: windows
 	./tools/windows/package build-windows
+
+format-check:
+	./tools/check-format
 
 clean:
 	rm -rf build

@@ -44,8 +44,16 @@ QByteArray png(const QImage &image)
 QByteArray icoFile(const QList<QImage> &images)
 {
     QByteArray out;
-    auto put16 = [&out](quint16 v) { char b[2]; qToLittleEndian(v, b); out.append(b, 2); };
-    auto put32 = [&out](quint32 v) { char b[4]; qToLittleEndian(v, b); out.append(b, 4); };
+    auto put16 = [&out](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        out.append(b, 2);
+    };
+    auto put32 = [&out](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        out.append(b, 4);
+    };
     QList<QByteArray> pngs;
     for (const QImage &image : images)
         pngs.append(png(image));
@@ -93,11 +101,20 @@ int main(int argc, char **argv)
     const QDir in(args[1]);
     const QDir out(args[2]);
     // Each icon at twice the size the program shows it.
-    const struct { const char *name; int pixels; } pictures[] = {
+    const struct {
+        const char *name;
+        int pixels;
+    } pictures[] = {
         {"logo", 162},
-        {"info", 80}, {"options", 80}, {"close", 80},
-        {"step_new", 48}, {"step_open", 48}, {"step_params", 48},
-        {"step_variables", 48}, {"step_certificates", 48}, {"step_update", 48},
+        {"info", 80},
+        {"options", 80},
+        {"close", 80},
+        {"step_new", 48},
+        {"step_open", 48},
+        {"step_params", 48},
+        {"step_variables", 48},
+        {"step_certificates", 48},
+        {"step_update", 48},
         {"app", 64},
     };
     for (const auto &p : pictures) {

@@ -43,6 +43,10 @@ public:
     void setIcmpEcho(std::unique_ptr<IcmpEcho> echo);
     void setUpdaterLauncher(std::unique_ptr<UpdaterLauncher> launcher);
     UpdaterLauncher *updaterLauncher() const { return m_launcher.get(); }
+    // How long the reachability check tries (default: about 5 s, 400 ms per
+    // echo); applies from the next check on.
+    void setPingTiming(const PingTiming &timing);
+    PingTiming pingTiming() const { return m_pingTiming; }
 
     enum class Phase { Idle, Pinging, WaitingForUpdater };
     Phase phase() const { return m_phase; }
@@ -90,11 +94,12 @@ private:
     FlatButton *Btn_Update = nullptr;
 
     std::unique_ptr<IcmpEcho> m_echo;
+    PingTiming m_pingTiming;
     std::unique_ptr<DevicePing> m_ping;
     std::unique_ptr<UpdaterLauncher> m_launcher;
     Phase m_phase = Phase::Idle;
-    int m_statusIndex = -1;   // text shown in L_Status, -1 for none
-    UpdateRequest m_request;  // what the current click will write
+    int m_statusIndex = -1;  // text shown in L_Status, -1 for none
+    UpdateRequest m_request; // what the current click will write
 };
 
 } // namespace mirandel
