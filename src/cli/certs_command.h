@@ -1,0 +1,34 @@
+#pragma once
+
+#include "cli/command.h"
+
+namespace mirandel::cli {
+
+// certs PROJECT_DIR [--json] [--warn-days N]: the key and every certificate
+// of the project with their fields and problems; exits with 1 when there is
+// a problem.
+class CertsCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("certs"); }
+    QString usage() const override { return QStringLiteral("certs PROJECT_DIR [--json] [--warn-days N]"); }
+    QString description() const override
+    {
+        return QStringLiteral("Inspect the TLS key and certificates: subjects, expiry, fingerprints, problems.");
+    }
+    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+};
+
+// map PROJECT_DIR [--json]: where each enabled variable sits in the internal
+// data array, and the overlaps; exits with 1 when there is a problem.
+class MapCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("map"); }
+    QString usage() const override { return QStringLiteral("map PROJECT_DIR [--json]"); }
+    QString description() const override
+    {
+        return QStringLiteral("Show the bytes of the data array each variable uses, and the overlaps.");
+    }
+    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+};
+
+} // namespace mirandel::cli
