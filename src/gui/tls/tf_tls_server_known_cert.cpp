@@ -2,8 +2,12 @@
 
 #include "core/app/app_context.h"
 #include "core/tls/known_cert_list.h"
+#include "gui/common/prompter.h"
 
 #include <QHeaderView>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 namespace mirandel {
 
@@ -37,6 +41,33 @@ TableDialog::Texts certTexts()
     return t;
 }
 
+constexpr int kTextLoadFile = 850;
+constexpr int kTextLoadFileHint = 851;
+constexpr int kTextCertFiles = 852;
+constexpr int kTextCertFileError = 853;
+
+TlsStatusTexts knownStatusTexts()
+{
+    TlsStatusTexts t;
+    t.expires = 854;
+    t.fingerprint = 862;
+    t.problems = {855, 856, 857, 858, -1, -1, 859, 860, -1, 861, -1};
+    return t;
+}
+
+// The marker of a row with a problem: a dot in the status colour.
+QIcon marker(StatusLevel level)
+{
+    QPixmap pixmap(10, 10);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(statusColour(level));
+    painter.drawEllipse(1, 1, 8, 8);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &prompter, QWidget *parent)
@@ -50,7 +81,77 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &
     // A pasted certificate runs over many lines: the user may make its row
     // taller.
     grid()->setRowSizing(true);
+
+    // Beside the six row commands, narrower than they are so that it fits
+    // the list's width.
+    Btn_LoadFile = buttonBand()->addButton(QStringLiteral("Btn_LoadFile"), 724);
+    Btn_LoadFile->setFixedSize(70, 28);
+    Btn_LoadFile->setAutoDefault(false);
+    connect(Btn_LoadFile, &QPushButton::clicked, this, &TFTLS_Server_Known_Cert::Btn_LoadFileClick);
+
+    m_status.resize(m_rows.rowCount());
+    model()->extraData = [this](const QModelIndex &index, int role) { return extraData(index, role); };
+    connect(model(), &QAbstractItemModel::dataChanged, this, &TFTLS_Server_Known_Cert::inspectRows);
+    connect(model(), &QAbstractItemModel::modelReset, this, &TFTLS_Server_Known_Cert::inspectRows);
     Set_Lang();
+}
+
+void TFTLS_Server_Known_Cert::Set_Lang()
+{
+    TableDialog::Set_Lang();
+    Btn_LoadFile->setText(m_context.text(kTextLoadFile));
+    Btn_LoadFile->setToolTip(m_context.text(kTextLoadFileHint));
+    inspectRows();
+}
+
+TlsStatus TFTLS_Server_Known_Cert::rowStatus(int row) const
+{
+    return m_status.value(row);
+}
+
+void TFTLS_Server_Known_Cert::inspectRows()
+{
+    TlsTexts texts;
+    for (int r = 0; r < m_rows.rowCount(); ++r)
+        texts.knownCertificates.append(m_rows.text(r, Cert_Certificate));
+    m_status.fill(TlsStatus{});
+    const TlsStatusTexts statusTexts = knownStatusTexts();
+    for (const TlsSlotReport &report : inspectTls(texts)) {
+        const int row = report.slot.section(QLatin1Char(':'), 1).toInt() - 1;
+        if (row >= 0 && row < m_status.size())
+            m_status[row] = tlsStatus(report, m_context.texts, statusTexts);
+    }
+    // Tooltips and markers are asked for when shown: a repaint is enough.
+    grid()->viewport()->update();
+}
+
+QVariant TFTLS_Server_Known_Cert::extraData(const QModelIndex &index, int role) const
+{
+    const TlsStatus status = rowStatus(index.row());
+    if (status.line.isEmpty())
+        return {};
+    if (role == Qt::ToolTipRole)
+        return status.tooltip.isEmpty() || status.tooltip == status.line ? status.line
+                                                                         : status.line + QLatin1Char('\n') + status.tooltip;
+    if (role == Qt::DecorationRole && index.column() == 0 && status.level != StatusLevel::Plain)
+        return marker(status.level);
+    return {};
+}
+
+void TFTLS_Server_Known_Cert::Btn_LoadFileClick()
+{
+    grid()->finishEditing();
+    const QModelIndex current = grid()->currentIndex();
+    if (!current.isValid())
+        return;
+    const QString path =
+        chooseFile(this, m_context.text(kTextCertFiles) + QStringLiteral(" (*.pem *.crt *.cer *.der);;* (*)"));
+    if (path.isEmpty())
+        return;
+    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, kTextCertFileError, path)) {
+        m_rows.setText(current.row(), Cert_Certificate, *text);
+        model()->rowsChanged(current.row(), current.row());
+    }
 }
 
 QString TFTLS_Server_Known_Cert::filePath() const

@@ -78,7 +78,7 @@ TlsStatus tlsStatus(const TlsSlotReport &report, const TextTable &table, const T
     QStringList tip;
     if (const auto &c = report.certificate) {
         status.line = table.text(texts.expires).arg(c->subject, day(c->notAfter));
-        tip.append(c->subject);
+        tip.append(status.line);
         if (hasText(texts.issuer))
             tip.append(table.text(texts.issuer).arg(c->issuer));
         if (hasText(texts.validity))
