@@ -264,6 +264,7 @@ constexpr Entry kEnglish[] = {
     {967, u"Same name: rows %1 and %2"},
     {968, u"Byte %1: row %2 %3"},
     {969, u"bit %1"},
+    {970, u"Close"},
     {1002, u"Update Device by Ethernet (UDP)"},
     {1003, u"Update Device Using the Ethernet Port"},
     {1006, u"Insert the IP Address of Device"},
