@@ -151,6 +151,14 @@ CertificateInfo describe(X509 *cert)
     CertificateInfo info;
     info.subject = nameText(X509_get_subject_name(cert));
     info.issuer = nameText(X509_get_issuer_name(cert));
+    const X509_NAME *subject = X509_get_subject_name(cert);
+    if (const int at = X509_NAME_get_index_by_NID(subject, NID_commonName, -1); at >= 0) {
+        unsigned char *utf8 = nullptr;
+        const int length = ASN1_STRING_to_UTF8(&utf8, X509_NAME_ENTRY_get_data(X509_NAME_get_entry(subject, at)));
+        if (length >= 0)
+            info.commonName = QString::fromUtf8(reinterpret_cast<const char *>(utf8), length);
+        OPENSSL_free(utf8);
+    }
     if (BnPtr serial{ASN1_INTEGER_to_BN(X509_get0_serialNumber(cert), nullptr)}) {
         if (char *hex = BN_bn2hex(serial.get())) {
             info.serialNumber = QString::fromLatin1(hex);

@@ -49,6 +49,7 @@ struct CertFinding {
 
 struct CertificateInfo {
     QString subject;            // "CN=gateway, O=Example, C=IT", most specific first
+    QString commonName;         // the subject's CN, empty when it has none
     QString issuer;
     QString serialNumber;       // upper-case hex, as openssl x509 -serial prints it
     QDateTime notBefore;        // UTC

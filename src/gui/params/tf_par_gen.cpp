@@ -48,10 +48,10 @@ constexpr int kTextLoadFileHint = 471;
 constexpr int kTextTlsFiles = 472;
 constexpr int kTextTlsFileError = 473;
 
-// A status row sits under its field: a line 18 pixels high, 2 below it.
+// A status row sits under its field: 20 pixels high, 2 below it.
 constexpr int kStatusGap = 2;
-constexpr int kStatusHeight = 18;
-constexpr int kStatusRowShift = kStatusGap + kStatusHeight + 2;
+constexpr int kStatusHeight = 20;
+constexpr int kStatusRowShift = kStatusGap + kStatusHeight + 2; // 24
 
 TlsStatusTexts parGenStatusTexts()
 {

@@ -85,7 +85,7 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &
     // Beside the six row commands, narrower than they are so that it fits
     // the list's width.
     Btn_LoadFile = buttonBand()->addButton(QStringLiteral("Btn_LoadFile"), 724);
-    Btn_LoadFile->setFixedSize(70, 28);
+    Btn_LoadFile->setFixedSize(74, 28);
     Btn_LoadFile->setAutoDefault(false);
     connect(Btn_LoadFile, &QPushButton::clicked, this, &TFTLS_Server_Known_Cert::Btn_LoadFileClick);
 

@@ -77,8 +77,11 @@ TlsStatus tlsStatus(const TlsSlotReport &report, const TextTable &table, const T
     TlsStatus status;
     QStringList tip;
     if (const auto &c = report.certificate) {
-        status.line = table.text(texts.expires).arg(c->subject, day(c->notAfter));
+        // The common name keeps the line short enough for its date.
+        status.line = table.text(texts.expires).arg(c->commonName.isEmpty() ? c->subject : c->commonName,
+                                                    day(c->notAfter));
         tip.append(status.line);
+        tip.append(c->subject);
         if (hasText(texts.issuer))
             tip.append(table.text(texts.issuer).arg(c->issuer));
         if (hasText(texts.validity))

@@ -152,6 +152,7 @@ TEST(TlsInspection, ReportsTheCertificateFields)
     const CertificateInfo &info = *server->certificate;
     EXPECT_EQ(info.subject, QStringLiteral("CN=gateway.test, O=Mirandel Test"));
     EXPECT_EQ(info.issuer, QStringLiteral("CN=Test Root, O=Mirandel Test"));
+    EXPECT_EQ(info.commonName, QStringLiteral("gateway.test"));
     EXPECT_EQ(info.serialNumber, QStringLiteral("02"));
     EXPECT_EQ(info.sha256Fingerprint,
               QString::fromLatin1(QCryptographicHash::hash(pki().server.certDer, QCryptographicHash::Sha256)
