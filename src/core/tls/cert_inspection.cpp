@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 namespace mirandel {

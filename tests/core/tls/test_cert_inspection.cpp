@@ -86,6 +86,12 @@ const ProblemCase kCases[] = {
          t.key = pki().server.certPem;
          return t;
      }, "key=not-pem server= root=not-pem"},
+    {"a key after its certificate in one text", [] {
+         TlsTexts t = project(pki().server);
+         t.key = pki().server.certPem + pki().server.keyPem;
+         t.serverCertificate = pki().server.keyPem + pki().server.certPem;
+         return t;
+     }, "key= server= root="},
     {"expired", [] { return project(pki().expired); }, "key= server=expired root="},
     {"not-yet-valid", [] { return project(pki().notYetValid); }, "key= server=not-yet-valid root="},
     {"expires-soon", [] { return project(pki().soon); }, "key= server=expires-soon root="},
