@@ -1,5 +1,6 @@
 // The GUI program `mirandel`.
 //   mirandel [--workspace DIR] [--quit-after-show] [--version-server URL]
+//   mirandel --version | --help
 // The workspace root is the executable's folder unless --workspace names
 // another one, which is created when missing. --quit-after-show (or
 // MIRANDEL_QUIT_AFTER_SHOW=1) closes the main window as soon as it is shown,
@@ -23,11 +24,13 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(mirandel::Program_Version);
     mirandel::applyLook(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(mirandel::Window_Caption.trimmed());
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption workspace(QStringLiteral("workspace"),
                                        QStringLiteral("Use DIR as the workspace root."), QStringLiteral("DIR"));
     const QCommandLineOption quitAfterShow(QStringLiteral("quit-after-show"),
@@ -41,9 +44,8 @@ int main(int argc, char *argv[])
     parser.addOption(versionServer);
     parser.process(app);
 
-    QString root = QCoreApplication::applicationDirPath();
+    const QString root = mirandel::resolveWorkspaceRoot(parser.value(workspace));
     if (parser.isSet(workspace)) {
-        root = QDir(parser.value(workspace)).absolutePath();
         // A workspace named on the command line is made when missing: its
         // MASTER, PROJECTS and LANGUAGE folders and the settings file go
         // directly below it.

@@ -1,5 +1,6 @@
 #include "cli/build_image_command.h"
 
+#include "core/common/workspace_layout.h"
 #include "core/image/build_image.h"
 
 #include <QDir>
@@ -7,48 +8,42 @@
 
 namespace mirandel::cli {
 
-int BuildImageCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+namespace {
+
+const QCommandLineOption outOption(QStringLiteral("out"),
+                                   QStringLiteral("Write the banks into DIR instead of PROJECT_DIR/bin."),
+                                   QStringLiteral("DIR"));
+
+} // namespace
+
+void BuildImageCommand::defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals)
 {
-    QString projectDir;
-    QString outDir;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == QStringLiteral("--out") && i + 1 < args.size() && outDir.isEmpty()) {
-            outDir = args[++i];
-        } else if (!arg.startsWith(QLatin1Char('-')) && projectDir.isEmpty()) {
-            projectDir = arg;
-        } else {
-            err << "Usage: mirandel-cli " << usage() << "\n";
-            return ExitUsage;
-        }
-    }
-    if (projectDir.isEmpty()) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
+    options.append(outOption);
+    positionals.append({QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")});
+}
+
+int BuildImageCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                               QTextStream &err)
+{
+    const QString projectDir = positionals.at(0);
+    QString outDir = parser.value(outOption);
     // A mistyped folder would otherwise build an image of defaults.
-    if (!QFileInfo(projectDir).isDir()) {
-        err << "No project folder " << QDir::toNativeSeparators(projectDir) << "\n";
-        return ExitFailure;
-    }
+    if (!QFileInfo(projectDir).isDir())
+        return failure(err, QStringLiteral("No project folder %1").arg(QDir::toNativeSeparators(projectDir)));
     if (outDir.isEmpty())
-        outDir = QDir(projectDir).filePath(QStringLiteral("bin"));
+        outDir = ProjectFolder(projectDir).binDir();
 
     const ImageBuildResult result = Build_Image(ImageSources::inProject(projectDir));
-    if (!result.ok()) {
-        err << "Cannot build the image: " << result.error.describe() << "\n";
-        return ExitFailure;
-    }
+    if (!result.ok())
+        return failure(err, QStringLiteral("Cannot build the image: %1").arg(result.error.describe()));
     const ImageError saved = Save_Image_Files(result.image, outDir);
-    if (saved.failed()) {
-        err << "Cannot write " << saved.describe() << "\n";
-        return ExitFailure;
-    }
+    if (saved.failed())
+        return failure(err, QStringLiteral("Cannot write %1").arg(saved.describe()));
     const QDir dir(outDir);
-    out << QDir::toNativeSeparators(dir.filePath(QStringLiteral("bank1.bin"))) << ": "
-        << result.image.bank1.size() << " bytes\n"
-        << QDir::toNativeSeparators(dir.filePath(QStringLiteral("bank2.bin"))) << ": "
-        << result.image.bank2.size() << " bytes\n";
+    out << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank1_File_Name)) << ": " << result.image.bank1.size()
+        << " bytes\n"
+        << QDir::toNativeSeparators(dir.filePath(ProjectFolder::Bank2_File_Name)) << ": " << result.image.bank2.size()
+        << " bytes\n";
     return ExitOk;
 }
 

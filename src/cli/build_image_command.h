@@ -10,12 +10,15 @@ namespace mirandel::cli {
 class BuildImageCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("build-image"); }
-    QString usage() const override { return QStringLiteral("build-image PROJECT_DIR [--out DIR]"); }
     QString description() const override
     {
         return QStringLiteral("Build bank1.bin and bank2.bin from a project folder.");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 } // namespace mirandel::cli

@@ -10,82 +10,68 @@ namespace mirandel::cli {
 
 namespace {
 
-struct ProjectArgs {
-    QString projectDir;
-    bool json = false;
-    int warnDays = -1; // -1: not given
-};
+const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print the report as JSON."));
+const QCommandLineOption warnDaysOption(QStringLiteral("warn-days"),
+                                        QStringLiteral("Warn about certificates that end within N days (30)."),
+                                        QStringLiteral("N"));
 
-// PROJECT_DIR, --json and, when `warnDays` is allowed, --warn-days N.
-bool parseProjectArgs(const QStringList &args, bool warnDays, ProjectArgs &parsed)
+Positional projectArgument()
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == QStringLiteral("--json") && !parsed.json) {
-            parsed.json = true;
-        } else if (warnDays && arg == QStringLiteral("--warn-days") && parsed.warnDays < 0 && i + 1 < args.size()) {
-            bool ok = false;
-            parsed.warnDays = args[++i].toInt(&ok);
-            if (!ok || parsed.warnDays < 0)
-                return false;
-        } else if (!arg.startsWith(QLatin1Char('-')) && parsed.projectDir.isEmpty()) {
-            parsed.projectDir = arg;
-        } else {
-            return false;
-        }
-    }
-    return !parsed.projectDir.isEmpty();
+    return {QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")};
 }
 
-bool isProjectDir(const QString &dir, QTextStream &err)
+QString notAFolder(const QString &dir)
 {
-    if (QFileInfo(dir).isDir())
-        return true;
-    err << "No project folder " << QDir::toNativeSeparators(dir) << "\n";
-    return false;
+    return QStringLiteral("No project folder %1").arg(QDir::toNativeSeparators(dir));
 }
 
 } // namespace
 
-int CertsCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void CertsCommand::defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals)
 {
-    ProjectArgs parsed;
-    if (!parseProjectArgs(args, true, parsed)) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
-    if (!isProjectDir(parsed.projectDir, err))
-        return ExitFailure;
+    options << jsonOption << warnDaysOption;
+    positionals.append(projectArgument());
+}
+
+int CertsCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                          QTextStream &err)
+{
     TlsInspectionOptions options;
-    if (parsed.warnDays >= 0)
-        options.warnDays = parsed.warnDays;
-    const ProjectTlsReport report = inspectProjectTls(parsed.projectDir, options);
-    if (!report.error.isEmpty()) {
-        err << report.error << "\n";
-        return ExitFailure;
+    if (parser.isSet(warnDaysOption)) {
+        bool ok = false;
+        options.warnDays = parser.value(warnDaysOption).toInt(&ok);
+        if (!ok || options.warnDays < 0)
+            return usageError(err, QStringLiteral("--warn-days takes a number of days, 0 or more"));
     }
-    if (parsed.json)
+    const QString projectDir = positionals.at(0);
+    if (!QFileInfo(projectDir).isDir())
+        return failure(err, notAFolder(projectDir));
+    const ProjectTlsReport report = inspectProjectTls(projectDir, options);
+    if (!report.error.isEmpty())
+        return failure(err, report.error);
+    if (parser.isSet(jsonOption))
         out << QString::fromUtf8(QJsonDocument(tlsJson(report.entries)).toJson(QJsonDocument::Indented));
     else
         out << tlsText(report.entries);
     return report.hasProblems() ? ExitFailure : ExitOk;
 }
 
-int MapCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void MapCommand::defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals)
 {
-    ProjectArgs parsed;
-    if (!parseProjectArgs(args, false, parsed)) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
-    if (!isProjectDir(parsed.projectDir, err))
-        return ExitFailure;
-    const ProjectMapReport report = mapProject(parsed.projectDir);
-    if (!report.error.isEmpty()) {
-        err << report.error << "\n";
-        return ExitFailure;
-    }
-    if (parsed.json)
+    options << jsonOption;
+    positionals.append(projectArgument());
+}
+
+int MapCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                        QTextStream &err)
+{
+    const QString projectDir = positionals.at(0);
+    if (!QFileInfo(projectDir).isDir())
+        return failure(err, notAFolder(projectDir));
+    const ProjectMapReport report = mapProject(projectDir);
+    if (!report.error.isEmpty())
+        return failure(err, report.error);
+    if (parser.isSet(jsonOption))
         out << QString::fromUtf8(QJsonDocument(mapJson(report.map)).toJson(QJsonDocument::Indented));
     else
         out << mapText(report.map);

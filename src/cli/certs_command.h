@@ -10,12 +10,15 @@ namespace mirandel::cli {
 class CertsCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("certs"); }
-    QString usage() const override { return QStringLiteral("certs PROJECT_DIR [--json] [--warn-days N]"); }
     QString description() const override
     {
         return QStringLiteral("Inspect the TLS key and certificates: subjects, expiry, fingerprints, problems.");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 // map PROJECT_DIR [--json]: where each enabled variable sits in the internal
@@ -23,12 +26,15 @@ public:
 class MapCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("map"); }
-    QString usage() const override { return QStringLiteral("map PROJECT_DIR [--json]"); }
     QString description() const override
     {
         return QStringLiteral("Show the bytes of the data array each variable uses, and the overlaps.");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 } // namespace mirandel::cli

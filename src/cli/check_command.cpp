@@ -3,6 +3,7 @@
 #include "cli/project_reports.h"
 
 #include "core/common/decimal.h"
+#include "core/common/workspace_layout.h"
 #include "core/iec61850/variable_table.h"
 #include "core/lang/text_table.h"
 #include "core/params/par_gen.h"
@@ -24,7 +25,7 @@ QString unreadable(const QString &path, const XmlLoadResult &result)
 
 FileCheckResult checkParGenFile(const QString &projectDir, const TextTable &texts)
 {
-    const QString path = QDir(projectDir).filePath(QStringLiteral("ParGen.xml"));
+    const QString path = ProjectFolder(projectDir).parGenFile();
     ParGen values;
     const XmlLoadResult loaded = loadParGen(path, values);
     if (loaded.status == XmlLoadResult::Malformed || loaded.status == XmlLoadResult::Unreadable)
@@ -36,7 +37,7 @@ FileCheckResult checkParGenFile(const QString &projectDir, const TextTable &text
 
 FileCheckResult checkVariablesFile(const QString &projectDir, const TextTable &texts)
 {
-    const QString path = QDir(projectDir).filePath(QStringLiteral("IEC61850_Variables.xml"));
+    const QString path = ProjectFolder(projectDir).variablesFile();
     GridRows table = makeVariableTable();
     const TableLoadResult loaded = loadVariableTable(path, table);
     if (loaded.xml.status == XmlLoadResult::Malformed || loaded.xml.status == XmlLoadResult::Unreadable)
@@ -49,22 +50,22 @@ FileCheckResult checkVariablesFile(const QString &projectDir, const TextTable &t
 std::vector<ProjectFileCheck> projectFileChecks()
 {
     return {
-        {QStringLiteral("ParGen.xml"), &checkParGenFile},
-        {QStringLiteral("IEC61850_Variables.xml"), &checkVariablesFile},
+        {ProjectFolder::ParGen_File_Name, &checkParGenFile},
+        {ProjectFolder::Variables_File_Name, &checkVariablesFile},
     };
 }
 
-int CheckCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void CheckCommand::defineArguments(QList<QCommandLineOption> &, QList<Positional> &positionals)
 {
-    if (args.size() != 1) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
-    const QString projectDir = args.first();
-    if (!QFileInfo(projectDir).isDir()) {
-        err << "mirandel-cli: " << QDir::toNativeSeparators(projectDir) << " is not a folder\n";
-        return ExitUsage;
-    }
+    positionals.append({QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")});
+}
+
+int CheckCommand::execute(const QCommandLineParser &, const QStringList &positionals, QTextStream &out,
+                          QTextStream &err)
+{
+    const QString projectDir = positionals.at(0);
+    if (!QFileInfo(projectDir).isDir())
+        return failure(err, QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(projectDir)));
     const TextTable texts;
     int code = ExitOk;
     for (const ProjectFileCheck &check : projectFileChecks()) {

@@ -41,12 +41,15 @@ FileCheckResult checkVariablesFile(const QString &projectDir, const TextTable &t
 class CheckCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("check"); }
-    QString usage() const override { return QStringLiteral("check PROJECT_DIR"); }
     QString description() const override
     {
         return QStringLiteral("Run the data checks of the project's files and print the first error of each.");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 } // namespace mirandel::cli

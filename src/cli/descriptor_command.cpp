@@ -4,7 +4,6 @@
 #include "core/update/icmp_echo.h"
 #include "core/update/update_descriptor.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,72 +11,57 @@ namespace mirandel::cli {
 
 namespace {
 
-QString absoluteFolder(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
+const QCommandLineOption ipOption(QStringLiteral("ip"), QStringLiteral("The device's IPv4 address (required)."),
+                                  QStringLiteral("A.B.C.D"));
+const QCommandLineOption updateOption(QStringLiteral("option"),
+                                      QStringLiteral("0 firmware + configuration (default), 1 firmware, "
+                                                     "2 configuration."),
+                                      QStringLiteral("0|1|2"));
+const QCommandLineOption noReadBackOption(QStringLiteral("no-read-back"),
+                                          QStringLiteral("Do not read the memory back after writing it."));
+const QCommandLineOption workspaceOption(QStringLiteral("workspace"),
+                                         QStringLiteral("The workspace root (default: the folder of this program)."),
+                                         QStringLiteral("DIR"));
 
 } // namespace
 
-int DescriptorCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void DescriptorCommand::defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals)
 {
-    auto usageError = [&](const QString &message) {
-        err << "mirandel-cli descriptor: " << message << "\nUsage: mirandel-cli " << usage() << "\n";
-        return int(ExitUsage);
-    };
+    options << ipOption << updateOption << noReadBackOption << workspaceOption;
+    positionals.append({QStringLiteral("PROJECT_DIR"), QStringLiteral("The project folder.")});
+}
 
-    QString projectDir;
-    QString ip;
-    QString workspace;
+int DescriptorCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                               QTextStream &err)
+{
+    const QString projectDir = positionals.at(0);
     UpdateRequest request;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const bool takesValue = arg == QStringLiteral("--ip") || arg == QStringLiteral("--option")
-                                || arg == QStringLiteral("--workspace");
-        if (takesValue && i + 1 >= args.size())
-            return usageError(QStringLiteral("%1 needs a value").arg(arg));
-        if (arg == QStringLiteral("--ip")) {
-            ip = args[++i];
-        } else if (arg == QStringLiteral("--option")) {
-            const QString value = args[++i];
-            if (value != QStringLiteral("0") && value != QStringLiteral("1") && value != QStringLiteral("2"))
-                return usageError(QStringLiteral("--option must be 0, 1 or 2, not '%1'").arg(value));
-            request.updateOption = value.toInt();
-        } else if (arg == QStringLiteral("--workspace")) {
-            workspace = args[++i];
-        } else if (arg == QStringLiteral("--no-read-back")) {
-            request.readBack = false;
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
-        } else if (projectDir.isEmpty()) {
-            projectDir = arg;
-        } else {
-            return usageError(QStringLiteral("more than one project folder"));
-        }
+    if (parser.isSet(updateOption)) {
+        const QString value = parser.value(updateOption);
+        if (value != QStringLiteral("0") && value != QStringLiteral("1") && value != QStringLiteral("2"))
+            return usageError(err, QStringLiteral("--option must be 0, 1 or 2, not '%1'").arg(value));
+        request.updateOption = value.toInt();
     }
-    if (projectDir.isEmpty())
-        return usageError(QStringLiteral("no project folder given"));
+    request.readBack = !parser.isSet(noReadBackOption);
+    const QString ip = parser.value(ipOption);
     if (ip.isEmpty())
-        return usageError(QStringLiteral("no device address given (--ip)"));
+        return usageError(err, QStringLiteral("no device address given (--ip)"));
     if (!parseIpv4Address(ip))
-        return usageError(QStringLiteral("'%1' is not an IPv4 address A.B.C.D").arg(ip));
+        return usageError(err, QStringLiteral("'%1' is not an IPv4 address A.B.C.D").arg(ip));
     request.ipAddress = ip;
 
-    if (!QFileInfo(projectDir).isDir()) {
-        err << "Project folder not found: " << projectDir << "\n";
-        return ExitFailure;
-    }
+    if (!QFileInfo(projectDir).isDir())
+        return failure(err, QStringLiteral("Project folder not found: %1").arg(QDir::toNativeSeparators(projectDir)));
+    const QString workspace = parser.value(workspaceOption);
     AppContext context;
-    context.Exe_Dir = absoluteFolder(workspace.isEmpty() ? QCoreApplication::applicationDirPath() : workspace);
-    context.Master_Dir = context.Exe_Dir + QStringLiteral("/MASTER");
-    context.Project_Dir = absoluteFolder(projectDir);
+    context.Exe_Dir = resolveWorkspaceRoot(workspace);
+    context.Master_Dir = context.workspace().masterDir();
+    context.Project_Dir = QDir(projectDir).absolutePath();
 
-    const QString path = QDir::toNativeSeparators(updateDescriptorPath(context.Exe_Dir));
+    const QString path = QDir::toNativeSeparators(context.workspace().updateDescriptorFile());
     QString error;
-    if (!Compile_XML_Parameter_New_Boot(context, request, &error)) {
-        err << "Cannot write " << path << ": " << error << "\n";
-        return ExitFailure;
-    }
+    if (!Compile_XML_Parameter_New_Boot(context, request, &error))
+        return failure(err, QStringLiteral("Cannot write %1: %2").arg(path, error));
     out << "Wrote " << path << "\n";
     return ExitOk;
 }

@@ -11,7 +11,7 @@ namespace mirandel::cli {
 class DescriptorCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("descriptor"); }
-    QString usage() const override
+    QString synopsis() override
     {
         return QStringLiteral(
             "descriptor PROJECT_DIR --ip A.B.C.D [--option 0|1|2] [--no-read-back] [--workspace DIR]");
@@ -19,10 +19,13 @@ public:
     QString description() const override
     {
         return QStringLiteral("Write the update descriptor Ethernet_Update.xml into the workspace root "
-                              "(default: the folder of this program). Options: 0 firmware + "
-                              "configuration, 1 firmware, 2 configuration.");
+                              "(default: the folder of this program).");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 } // namespace mirandel::cli

@@ -3,22 +3,25 @@
 #include "core/common/atomic_file.h"
 #include "core/lang/language_file.h"
 
+#include <QDir>
+
 namespace mirandel::cli {
 
-int ExportLanguageCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void ExportLanguageCommand::defineArguments(QList<QCommandLineOption> &, QList<Positional> &positionals)
 {
-    if (args.size() != 1) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
+    positionals.append({QStringLiteral("FILE"), QStringLiteral("The language file to write.")});
+}
+
+int ExportLanguageCommand::execute(const QCommandLineParser &, const QStringList &positionals, QTextStream &out,
+                                   QTextStream &err)
+{
+    const QString &path = positionals.at(0);
     TextTable table;
     const QByteArray data = writeLanguageFile(table, QStringLiteral("English"));
     QString error;
-    if (!writeFileAtomically(args.first(), data, &error)) {
-        err << "Cannot write " << args.first() << ": " << error << "\n";
-        return ExitFailure;
-    }
-    out << "Wrote " << TextTable::Text_Count << " texts to " << args.first() << "\n";
+    if (!writeFileAtomically(path, data, &error))
+        return failure(err, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), error));
+    out << "Wrote " << TextTable::Text_Count << " texts to " << path << "\n";
     return ExitOk;
 }
 

@@ -8,12 +8,15 @@ namespace mirandel::cli {
 class ExportLanguageCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("export-language"); }
-    QString usage() const override { return QStringLiteral("export-language FILE"); }
     QString description() const override
     {
         return QStringLiteral("Write the built-in English texts as a language file.");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 } // namespace mirandel::cli

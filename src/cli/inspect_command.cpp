@@ -1,6 +1,6 @@
 #include "cli/inspect_command.h"
 
-#include "core/image/image_decoder.h"
+#include "cli/image_report.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,59 +14,55 @@ namespace {
 // a larger file, or a device file that never ends, is not read at all.
 constexpr qint64 Max_Bank_File = 16 * image::Bank2_Capacity;
 
-bool readFile(const QString &path, QByteArray &data, QTextStream &err)
+// Reads a bank file into `data`; false with the reason in *error.
+bool readFile(const QString &path, QByteArray &data, QString *error)
 {
     QFile file(path);
+    const QString shown = QDir::toNativeSeparators(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << "\n";
+        *error = QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString());
         return false;
     }
     data = file.read(Max_Bank_File + 1);
     if (file.error() != QFileDevice::NoError) {
-        err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << "\n";
+        *error = QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString());
         return false;
     }
     if (data.size() > Max_Bank_File) {
-        err << QDir::toNativeSeparators(path) << " is larger than " << Max_Bank_File
-            << " bytes: not a configuration image bank\n";
+        *error =
+            QStringLiteral("%1 is larger than %2 bytes: not a configuration image bank").arg(shown).arg(Max_Bank_File);
         return false;
     }
     return true;
 }
 
+const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print the fields as JSON."));
+
 } // namespace
 
-int InspectCommand::execute(const QStringList &args, QTextStream &out, QTextStream &err)
+void InspectCommand::defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals)
 {
-    QStringList files;
-    bool json = false;
-    for (const QString &arg : args) {
-        if (arg == QStringLiteral("--json") && !json) {
-            json = true;
-        } else if (!arg.startsWith(QLatin1Char('-')) && files.size() < 2) {
-            files.append(arg);
-        } else {
-            err << "Usage: mirandel-cli " << usage() << "\n";
-            return ExitUsage;
-        }
-    }
-    if (files.isEmpty()) {
-        err << "Usage: mirandel-cli " << usage() << "\n";
-        return ExitUsage;
-    }
+    options.append(jsonOption);
+    positionals.append({QStringLiteral("BANK1"), QStringLiteral("The parameter block, bank1.bin.")});
+    positionals.append({QStringLiteral("BANK2"), QStringLiteral("The data block, bank2.bin."), false});
+}
 
+int InspectCommand::execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                            QTextStream &err)
+{
+    QString error;
     QByteArray bank1;
-    if (!readFile(files[0], bank1, err))
-        return ExitFailure;
+    if (!readFile(positionals.at(0), bank1, &error))
+        return failure(err, error);
     std::optional<QByteArray> bank2;
-    if (files.size() == 2) {
+    if (positionals.size() == 2) {
         bank2.emplace();
-        if (!readFile(files[1], *bank2, err))
-            return ExitFailure;
+        if (!readFile(positionals.at(1), *bank2, &error))
+            return failure(err, error);
     }
 
     const DecodedImage image = decodeImage(bank1, bank2);
-    if (json)
+    if (parser.isSet(jsonOption))
         out << QString::fromUtf8(QJsonDocument(imageToJson(image)).toJson(QJsonDocument::Indented));
     else
         out << imageReport(image);

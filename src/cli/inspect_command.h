@@ -9,12 +9,15 @@ namespace mirandel::cli {
 class InspectCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("inspect"); }
-    QString usage() const override { return QStringLiteral("inspect BANK1 [BANK2] [--json]"); }
     QString description() const override
     {
         return QStringLiteral("Decode bank1.bin (and bank2.bin) and report every inconsistency.");
     }
-    int execute(const QStringList &args, QTextStream &out, QTextStream &err) override;
+
+protected:
+    void defineArguments(QList<QCommandLineOption> &options, QList<Positional> &positionals) override;
+    int execute(const QCommandLineParser &parser, const QStringList &positionals, QTextStream &out,
+                QTextStream &err) override;
 };
 
 } // namespace mirandel::cli

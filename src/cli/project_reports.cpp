@@ -1,5 +1,6 @@
 #include "cli/project_reports.h"
 
+#include "core/common/workspace_layout.h"
 #include "core/iec61850/variable_table.h"
 #include "core/params/par_gen.h"
 #include "core/tls/known_cert_list.h"
@@ -43,15 +44,15 @@ bool ProjectTlsReport::hasProblems() const
 ProjectTlsReport inspectProjectTls(const QString &projectDir, const TlsInspectionOptions &options)
 {
     ProjectTlsReport report;
-    const QDir dir(projectDir);
-    const QString parPath = dir.filePath(QStringLiteral("ParGen.xml"));
+    const ProjectFolder project(projectDir);
+    const QString parPath = project.parGenFile();
     ParGen parameters;
     const XmlLoadResult par = loadParGen(parPath, parameters);
     if (unreadable(par)) {
         report.error = cannotRead(parPath, par);
         return report;
     }
-    const QString listPath = dir.filePath(QStringLiteral("TLS_Known_Cert.xml"));
+    const QString listPath = project.knownCertFile();
     GridRows list = makeKnownCertList();
     const TableLoadResult known = loadKnownCertList(listPath, list);
     if (unreadable(known.xml)) {
@@ -65,7 +66,7 @@ ProjectTlsReport inspectProjectTls(const QString &projectDir, const TlsInspectio
 ProjectMapReport mapProject(const QString &projectDir)
 {
     ProjectMapReport report;
-    const QString path = QDir(projectDir).filePath(QStringLiteral("IEC61850_Variables.xml"));
+    const QString path = ProjectFolder(projectDir).variablesFile();
     GridRows table = makeVariableTable();
     const TableLoadResult loaded = loadVariableTable(path, table);
     if (unreadable(loaded.xml)) {

@@ -62,12 +62,13 @@ TEST_F(CliCheck, UnreadableFileNamesTheFileAndTheReason)
     EXPECT_TRUE(r.out.contains(QStringLiteral("line 1, column")));
 }
 
-TEST_F(CliCheck, UsageErrors)
+TEST_F(CliCheck, UsageErrorsAndAMissingFolder)
 {
     EXPECT_EQ(test::runCli({QStringLiteral("check")}).code, 2);
     EXPECT_EQ(test::runCli({QStringLiteral("check"), dir.path(), dir.path()}).code, 2);
+    // A missing input, as for every command.
     const CliRun r = test::runCli({QStringLiteral("check"), dir.filePath(QStringLiteral("missing"))});
-    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("is not a folder")));
 }
 

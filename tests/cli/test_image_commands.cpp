@@ -1,5 +1,6 @@
 #include "cli/cli_test_support.h"
 #include "core/image/image_test_support.h"
+#include "core/image/overlapping_bank.h"
 
 #include <QJsonDocument>
 #include <QFileInfo>
@@ -175,6 +176,22 @@ TEST(CliInspect, AFileFarLargerThanABankIsNotRead)
     const CliRun r = runCli({QStringLiteral("inspect"), bank1, huge});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.contains(QStringLiteral("more than the 524288 bytes"))) << r.err.toStdString();
+}
+
+// Entries that all point into one long text print each text within the size
+// of the block: 20 million characters would come out uncut.
+TEST(CliInspect, TextsThatOverlapAgainAndAgainPrintCut)
+{
+    QTemporaryDir dir;
+    const QString bank2 = dir.filePath(QStringLiteral("bank2.bin"));
+    for (const bool terminated : {true, false}) {
+        SCOPED_TRACE(terminated ? "zero-terminated names" : "known certificates with a length");
+        writeText(bank2, overlappingBank2(terminated));
+        const CliRun r = runCli({QStringLiteral("inspect"), richDir + QStringLiteral("/bank1.bin"), bank2});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.contains(QStringLiteral("overlap")));
+        EXPECT_LT(r.out.size(), 1000000);
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // the program holds global mutable state.
 
 #include "core/app/version_check.h"
+#include "core/common/workspace_layout.h"
 #include "core/lang/text_table.h"
 
 #include <QList>
@@ -59,6 +60,9 @@ struct AppContext {
     TextTable texts;
 
     bool projectOpen() const { return !Project_Dir.isEmpty(); }
+    // The layout below Exe_Dir, and the active project's folder.
+    Workspace workspace() const { return Workspace(Exe_Dir); }
+    ProjectFolder project() const { return ProjectFolder(Project_Dir); }
     QString text(int index) const { return texts.text(index); }
 };
 

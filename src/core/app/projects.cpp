@@ -9,10 +9,10 @@ namespace mirandel {
 
 void Set_Files(AppContext &context)
 {
-    const QString base = context.Project_Dir + QLatin1Char('/');
-    context.ParGen_File = base + QStringLiteral("ParGen.xml");
-    context.TLS_Known_Cert_File = base + QStringLiteral("TLS_Known_Cert.xml");
-    context.IEC61850_Variables_File = base + QStringLiteral("IEC61850_Variables.xml");
+    const ProjectFolder project = context.project();
+    context.ParGen_File = project.parGenFile();
+    context.TLS_Known_Cert_File = project.knownCertFile();
+    context.IEC61850_Variables_File = project.variablesFile();
 }
 
 bool isSingleFolderName(const QString &name)
@@ -37,7 +37,7 @@ int createProject(AppContext &context, const QString &name)
         return Text_Project_Exists;
     if (!projects.mkdir(name))
         return Text_Project_Not_Creatable;
-    QDir().mkpath(QDir(folder).filePath(QStringLiteral("bin")));
+    QDir().mkpath(ProjectFolder(folder).binDir());
     openProject(context, name);
     return 0;
 }
@@ -69,9 +69,9 @@ QString activeProjectFolder(const AppContext &context)
 {
     if (context.Project_Dir.isEmpty())
         return QString();
-    const QString prefix = context.Projects_Dir + QLatin1Char('/');
-    if (context.Project_Dir.startsWith(prefix))
-        return context.Project_Dir.mid(prefix.size());
+    const QFileInfo folder(context.Project_Dir);
+    if (folder.path() == context.Projects_Dir)
+        return folder.fileName();
     return context.Project_Name;
 }
 

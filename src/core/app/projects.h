@@ -4,6 +4,8 @@
 // One project at a time is active (Project_Name, Project_Dir); every editor
 // works on the files that Set_Files derives from Project_Dir.
 
+#include "core/lang/text_ids.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,10 +13,6 @@ namespace mirandel {
 
 struct AppContext;
 
-// Text-table indices of the refusals of createProject().
-inline constexpr int Text_Project_Name_Empty = 107;   // "Error! Name Project is not valid"
-inline constexpr int Text_Project_Exists = 106;       // "... because directory already exists"
-inline constexpr int Text_Project_Not_Creatable = 105;// "Error! Name project is not valid"
 
 // Derives ParGen_File, TLS_Known_Cert_File and IEC61850_Variables_File from
 // Project_Dir. With no project open the paths are not usable.

@@ -45,7 +45,7 @@ const char *flagText(bool on)
 
 QString settingsFilePath(const AppContext &context)
 {
-    return QDir(context.Exe_Dir).filePath(Settings_File_Name);
+    return context.workspace().settingsFile();
 }
 
 void applyDefaultSettings(AppContext &context)

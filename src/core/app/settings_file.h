@@ -15,6 +15,7 @@
 // default and leaves the others alone. A flag is on only for the exact text
 // "1". The root is the document's first node, whatever its name.
 
+#include "core/common/workspace_layout.h"
 #include "core/common/xml_file.h"
 
 #include <QByteArray>
@@ -24,7 +25,7 @@ namespace mirandel {
 
 struct AppContext;
 
-inline const QString Settings_File_Name = QStringLiteral("Mirandel.xml");
+inline const QString Settings_File_Name = Workspace::Settings_File_Name;
 
 // Exe_Dir/Mirandel.xml.
 QString settingsFilePath(const AppContext &context);

@@ -9,13 +9,14 @@ namespace mirandel {
 void setUpWorkspace(AppContext &context)
 {
     const QDir exe(context.Exe_Dir);
-    for (const QString &name : {QStringLiteral("MASTER"), QStringLiteral("PROJECTS"), QStringLiteral("LANGUAGE")}) {
+    for (const QString &name : {Workspace::Master_Folder, Workspace::Projects_Folder, Workspace::Language_Folder}) {
         if (!QFileInfo(exe.filePath(name)).isDir())
             exe.mkdir(name);
     }
-    context.Master_Dir = exe.filePath(QStringLiteral("MASTER"));
-    context.Projects_Dir = exe.filePath(QStringLiteral("PROJECTS"));
-    context.Language_Dir = exe.filePath(QStringLiteral("LANGUAGE"));
+    const Workspace workspace = context.workspace();
+    context.Master_Dir = workspace.masterDir();
+    context.Projects_Dir = workspace.projectsDir();
+    context.Language_Dir = workspace.languageDir();
 }
 
 } // namespace mirandel

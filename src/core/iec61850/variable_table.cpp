@@ -2,6 +2,7 @@
 
 #include "core/common/decimal.h"
 #include "core/common/text_rules.h"
+#include "core/lang/text_ids.h"
 #include "core/lang/text_table.h"
 
 namespace mirandel {
@@ -9,14 +10,6 @@ namespace mirandel {
 namespace {
 
 using Kind = GridRows::Kind;
-
-// Message texts of the check.
-constexpr int Text_Error_Row = 929;
-constexpr int Text_Position = 930;
-constexpr int Text_Start_Bit = 938;
-constexpr int Text_Conversion = 939;
-constexpr int Text_Factor = 940;
-constexpr int Text_Length = 941;
 
 } // namespace
 
@@ -86,18 +79,18 @@ std::optional<VariableCheckFailure> Controllo_dati(const GridRows &table, const 
         };
         const int length = numericTextOr(table.text(r, Var_Length), -1);
         if (length < 1 || length > 4)
-            return fail(texts.text(Text_Length));
+            return fail(texts.text(Text_Length_Range));
         const int position = numericTextOr(table.text(r, Var_Position), -1);
         if (position < 0 || position > lastPosition)
-            return fail(texts.text(Text_Position) + QString::number(lastPosition));
+            return fail(texts.text(Text_Position_Range) + QString::number(lastPosition));
         if (table.text(r, Var_Type) == QStringLiteral("Digital (Bit)") && isBlankText(table.text(r, Var_StartBit)))
-            return fail(texts.text(Text_Start_Bit));
+            return fail(texts.text(Text_Start_Bit_Missing));
         if (isBlankText(table.text(r, Var_Conversion)))
-            return fail(texts.text(Text_Conversion));
+            return fail(texts.text(Text_Conversion_Missing));
         const QString factor = table.text(r, Var_MultiplicationFactor);
         float value = 0;
         if (trimText(factor).toUpper() != QStringLiteral("NONE") && !Str_To_Single(factor, separator, value))
-            return fail(texts.text(Text_Factor));
+            return fail(texts.text(Text_Factor_Not_Float));
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "core/image/build_image.h"
 
 #include "core/common/text_rules.h"
+#include "core/common/workspace_layout.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,10 +144,8 @@ QString ImageError::describe() const
 
 ImageSources ImageSources::inProject(const QString &projectDir)
 {
-    const QDir dir(projectDir);
-    return {dir.filePath(QStringLiteral("ParGen.xml")),
-            dir.filePath(QStringLiteral("IEC61850_Variables.xml")),
-            dir.filePath(QStringLiteral("TLS_Known_Cert.xml"))};
+    const ProjectFolder project(projectDir);
+    return {project.parGenFile(), project.variablesFile(), project.knownCertFile()};
 }
 
 ParameterBlock resetParameterBlock()
@@ -493,8 +492,8 @@ ImageBuildResult Build_Image(const ImageSources &sources, QChar separator)
 ImageError Save_Image_Files(const ConfigurationImage &image, const QString &binDir)
 {
     const QDir dir(binDir);
-    const QString paths[2] = {dir.filePath(QStringLiteral("bank1.bin")),
-                              dir.filePath(QStringLiteral("bank2.bin"))};
+    const QString paths[2] = {dir.filePath(ProjectFolder::Bank1_File_Name),
+                              dir.filePath(ProjectFolder::Bank2_File_Name)};
     const QByteArray *data[2] = {&image.bank1, &image.bank2};
     const auto fail = [](const QString &file, const QString &message) {
         ImageError error;

@@ -10,7 +10,6 @@
 #include "core/image/image_records.h"
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -68,11 +67,5 @@ struct DecodedImage {
 
 // Decodes bank 1 and, when given, bank 2.
 DecodedImage decodeImage(const QByteArray &bank1, const std::optional<QByteArray> &bank2);
-
-// A readable multi-line report of a decoded image, ending with its issues.
-QString imageReport(const DecodedImage &image);
-
-// The decoded image as a JSON object (banks, fields, texts, issues).
-QJsonObject imageToJson(const DecodedImage &image);
 
 } // namespace mirandel

@@ -13,6 +13,7 @@ void DevicePing::Send_Ping(const QString &host)
 {
     cancel();
     m_host = host;
+    m_timing = m_nextTiming;
     m_pingRes = NoReply;
     m_successes = 0;
     m_attempts = 0;
@@ -35,7 +36,7 @@ void DevicePing::sendAttempt()
 {
     ++m_attempts;
     // The echo data is the address text itself.
-    m_echo.send(m_host, m_host.toLatin1(), Attempt_Timeout_Ms);
+    m_echo.send(m_host, m_host.toLatin1(), m_timing.attemptMs);
 }
 
 void DevicePing::PingReply(const IcmpEcho::Result &result)
@@ -60,7 +61,7 @@ void DevicePing::PingReply(const IcmpEcho::Result &result)
     }
     if (m_pingRes == ReplyWithData)
         ++m_successes;
-    if (m_successes >= Successes_Needed || m_started.elapsed() > Total_Time_Ms) {
+    if (m_successes >= Successes_Needed || m_started.elapsed() > m_timing.totalMs) {
         stop(m_pingRes == ReplyWithData);
         return;
     }

@@ -10,11 +10,16 @@
 
 namespace mirandel {
 
+// How long the check tries: no new attempt starts once `totalMs` have
+// passed, and each echo waits `attemptMs` for its reply.
+struct PingTiming {
+    int totalMs = 5000;
+    int attemptMs = 400;
+};
+
 class DevicePing : public QObject {
     Q_OBJECT
 public:
-    static constexpr int Attempt_Timeout_Ms = 400;
-    static constexpr int Total_Time_Ms = 5000;
     static constexpr int Successes_Needed = 2;
 
     // Result of the last echo: 0 no reply received (or the echo failed
@@ -23,6 +28,10 @@ public:
     enum PingResult { NoReply = 0, ReplyWithData = 1, ReplyWithoutData = 2 };
 
     explicit DevicePing(IcmpEcho &echo, QObject *parent = nullptr);
+
+    // The timing of the next checks (a running one keeps its own).
+    void setTiming(const PingTiming &timing) { m_nextTiming = timing; }
+    const PingTiming &timing() const { return m_nextTiming; }
 
     // Starts the check of `host` (dotted IPv4 text); `finished` reports it.
     // ping_res is not cleared between the attempts: it holds the outcome of
@@ -50,6 +59,8 @@ private:
 
     IcmpEcho &m_echo;
     QString m_host;
+    PingTiming m_nextTiming;
+    PingTiming m_timing; // of the running check
     QElapsedTimer m_started;
     int m_pingRes = NoReply;
     int m_successes = 0;

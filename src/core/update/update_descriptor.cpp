@@ -1,6 +1,7 @@
 #include "core/update/update_descriptor.h"
 
 #include "core/app/app_context.h"
+#include "core/common/workspace_layout.h"
 #include "core/common/xml_file.h"
 
 #include <QDir>
@@ -66,11 +67,6 @@ void addOperation(pugi::xml_node operations, const Operation &op, bool readBack)
     addText(node, "Ope_GoToApp_After", op.goToAppAfter ? "1" : "0");
 }
 
-QString nativePath(const QString &folder, const QString &name)
-{
-    return QDir::toNativeSeparators(folder + QLatin1Char('/') + name);
-}
-
 } // namespace
 
 QString joinIpOctets(const std::array<QString, 4> &octets)
@@ -81,16 +77,12 @@ QString joinIpOctets(const std::array<QString, 4> &octets)
 
 QString updateDescriptorPath(const QString &exeDir)
 {
-    return exeDir + QStringLiteral("/Ethernet_Update.xml");
+    return Workspace(exeDir).updateDescriptorFile();
 }
 
 QString updaterProgramPath(const QString &exeDir)
 {
-#ifdef Q_OS_WIN
-    return exeDir + QStringLiteral("/Ethernet_Update.exe");
-#else
-    return exeDir + QStringLiteral("/Ethernet_Update");
-#endif
+    return Workspace(exeDir).updaterProgram();
 }
 
 void buildUpdateDescriptor(pugi::xml_document &doc, const UpdateRequest &request,
@@ -113,15 +105,15 @@ void buildUpdateDescriptor(pugi::xml_document &doc, const UpdateRequest &request
         // After a firmware-only update the device is sent back to its
         // application by this operation, since no other follows.
         addOperation(operations,
-                     {nativePath(masterDir, QStringLiteral("Sim51830.sim")), "0x8000", "1", "1", option == 1},
+                     {QDir::toNativeSeparators(firmwareImageFile(masterDir)), "0x8000", "1", "1", option == 1},
                      request.readBack);
     }
     if (option == 0 || option == 2) {
         addOperation(operations,
-                     {nativePath(projectDir, QStringLiteral("bin/bank1.bin")), "0x07000", "2", "0", false},
+                     {QDir::toNativeSeparators(ProjectFolder(projectDir).bank1File()), "0x07000", "2", "0", false},
                      request.readBack);
         addOperation(operations,
-                     {nativePath(projectDir, QStringLiteral("bin/bank2.bin")), "0x80000", "2", "0", true},
+                     {QDir::toNativeSeparators(ProjectFolder(projectDir).bank2File()), "0x80000", "2", "0", true},
                      request.readBack);
     }
 }

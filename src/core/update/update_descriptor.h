@@ -26,10 +26,11 @@ inline constexpr int Update_Option_Count = 3;
 // give "192.168.2.205").
 QString joinIpOctets(const std::array<QString, 4> &octets);
 
-// Exe_Dir + "/Ethernet_Update.xml".
+// Exe_Dir/Ethernet_Update.xml (Workspace::updateDescriptorFile).
 QString updateDescriptorPath(const QString &exeDir);
 
-// Exe_Dir + "/Ethernet_Update" + the platform's executable suffix.
+// Exe_Dir/Ethernet_Update plus the platform's executable suffix
+// (Workspace::updaterProgram).
 QString updaterProgramPath(const QString &exeDir);
 
 // Clears `doc` and fills it with the descriptor for `request`. The firmware

@@ -7,6 +7,7 @@
 #include "core/app/version_check.h"
 #include "core/app/workspace.h"
 #include "core/lang/language_file.h"
+#include "core/lang/text_ids.h"
 #include "gui/app/tf_about.h"
 #include "gui/app/tf_new_project.h"
 #include "gui/app/tf_open_conf.h"
@@ -272,11 +273,11 @@ void TFMirandeleFirmWare::Set_Lang()
 void TFMirandeleFirmWare::showProjectLabels()
 {
     if (m_context.projectOpen()) {
-        L_Name_Conf->setText(m_context.text(11));
+        L_Name_Conf->setText(m_context.text(Text_Opened_Configuration));
         L_Name_Conf_L2->setText(m_context.Project_Name);
     } else {
-        L_Name_Conf->setText(m_context.text(9));
-        L_Name_Conf_L2->setText(m_context.text(10));
+        L_Name_Conf->setText(m_context.text(Text_No_Configuration));
+        L_Name_Conf_L2->setText(m_context.text(Text_Use_Step_1));
     }
     L_Name_Conf->adjustSize();
     L_Name_Conf_L2->adjustSize();
@@ -308,7 +309,7 @@ void TFMirandeleFirmWare::Btn_Click(QAbstractButton *sender)
             switchUpdateTimer();
         }
     } else if (!m_context.projectOpen()) {
-        m_prompter.error(this, m_context.text(18));
+        m_prompter.error(this, m_context.text(Text_Project_Not_Valid));
     } else if (sender == Btn_Prm_Gen) {
         m_parGen->exec();
     } else if (sender == Btn_TLS_List_Certificates) {
@@ -360,8 +361,9 @@ bool TFMirandeleFirmWare::Save_Setting()
     QString error;
     if (saveSettings(m_context, &error))
         return true;
-    m_prompter.error(this, m_context.text(40) + QDir::toNativeSeparators(settingsFilePath(m_context))
-                               + QStringLiteral("\n") + error);
+    m_prompter.error(this, m_context.text(Text_Settings_Not_Saved)
+                               + QDir::toNativeSeparators(settingsFilePath(m_context)) + QStringLiteral("\n")
+                               + error);
     return false;
 }
 
@@ -398,7 +400,7 @@ void TFMirandeleFirmWare::Timer_UpdateTimer()
             if (newer) {
                 // A link to the download page: LL_UpdateLinkClick opens it.
                 LL_Update->setTextFormat(Qt::PlainText);
-                LL_Update->setText(m_context.text(19));
+                LL_Update->setText(m_context.text(Text_New_Version_Available));
                 LL_Update->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
                 LL_Update->setToolTip(downloadPageUrl(m_context.Version_Server).toString());
                 LL_Update->show();

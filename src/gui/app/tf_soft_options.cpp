@@ -3,6 +3,7 @@
 #include "core/app/app_context.h"
 #include "core/app/version_check.h"
 #include "core/lang/language_file.h"
+#include "core/lang/text_ids.h"
 #include "gui/app/version_query.h"
 #include "gui/common/prompter.h"
 
@@ -266,12 +267,12 @@ int TFSoftOptions::pageCount() const
 
 void TFSoftOptions::updateSelectedLanguageLabel()
 {
-    L_Sel_Lang->setText(m_context.text(304) + Language_In_Use);
+    L_Sel_Lang->setText(m_context.text(Text_Selected_Language) + Language_In_Use);
 }
 
 void TFSoftOptions::updatePageLabel()
 {
-    L_Page_Lang->setText(m_context.text(305) + QString::number(Show_Page) + m_context.text(306) +
+    L_Page_Lang->setText(m_context.text(Text_Page) + QString::number(Show_Page) + m_context.text(Text_Page_Of) +
                          QString::number(pageCount()));
 }
 
@@ -334,8 +335,9 @@ void TFSoftOptions::LangClick(int slot)
     if (slot < 1 || slot > Slots_Per_Page || entry < 0 || entry >= SL_Languages.size())
         return;
     const QString picked = SL_Languages.at(entry).chopped(4);
-    const QString question = m_context.text(316) + Language_In_Use + m_context.text(317) + picked +
-                             m_context.text(318);
+    const QString question = m_context.text(Text_Change_Language_From) + Language_In_Use
+                             + m_context.text(Text_Change_Language_To) + picked
+                             + m_context.text(Text_Change_Language_End);
     if (!m_prompter.question(this, question))
         return;
 
@@ -374,12 +376,13 @@ void TFSoftOptions::showCheckResult(bool newer)
     if (newer) {
         const QString target = downloadPageUrl(m_context.Version_Server).toString(QUrl::FullyEncoded);
         LL_Check_Update->setTextFormat(Qt::RichText);
-        LL_Check_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                                     .arg(target.toHtmlEscaped(), m_context.text(314).toHtmlEscaped()));
+        const QString caption = m_context.text(Text_Update_Available);
+        LL_Check_Update->setText(
+            QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), caption.toHtmlEscaped()));
         LL_Check_Update->setCursor(Qt::PointingHandCursor);
     } else {
         LL_Check_Update->setTextFormat(Qt::PlainText);
-        LL_Check_Update->setText(m_context.text(315));
+        LL_Check_Update->setText(m_context.text(Text_No_Update_Available));
         LL_Check_Update->unsetCursor();
     }
     LL_Check_Update->show();

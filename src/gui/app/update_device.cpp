@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/image/build_image.h"
+#include "core/lang/text_ids.h"
 #include "gui/common/prompter.h"
 
 #include <QDir>
@@ -16,14 +17,14 @@ QString imageErrorText(const AppContext &context, const ImageError &error)
     const QString newline = QStringLiteral("\n");
     switch (error.kind) {
     case ImageError::Capacity:
-        return context.text(32) + QString::number(error.needed) + newline + context.text(33)
-               + QString::number(error.limit);
+        return context.text(Text_Image_Too_Large) + QString::number(error.needed) + newline
+               + context.text(Text_Image_Bytes_Available) + QString::number(error.limit);
     case ImageError::Write:
-        return context.text(31) + QDir::toNativeSeparators(error.file) + newline + context.text(34)
-               + error.message;
+        return context.text(Text_Image_Not_Written) + QDir::toNativeSeparators(error.file) + newline
+               + context.text(Text_Image_Reason) + error.message;
     default:
-        return context.text(30) + QDir::toNativeSeparators(error.file) + newline + context.text(34)
-               + error.message;
+        return context.text(Text_Image_Not_Built) + QDir::toNativeSeparators(error.file) + newline
+               + context.text(Text_Image_Reason) + error.message;
     }
 }
 
@@ -31,15 +32,13 @@ QString imageErrorText(const AppContext &context, const ImageError &error)
 
 bool buildAndSaveImage(AppContext &context, Prompter &prompter, QWidget *parent)
 {
-    const ImageSources sources{context.ParGen_File, context.IEC61850_Variables_File,
-                               context.TLS_Known_Cert_File};
+    const ImageSources sources{context.ParGen_File, context.IEC61850_Variables_File, context.TLS_Known_Cert_File};
     const ImageBuildResult built = Build_Image(sources);
     if (!built.ok()) {
         prompter.error(parent, imageErrorText(context, built.error));
         return false;
     }
-    const ImageError saved =
-        Save_Image_Files(built.image, QDir(context.Project_Dir).filePath(QStringLiteral("bin")));
+    const ImageError saved = Save_Image_Files(built.image, context.project().binDir());
     if (saved.failed()) {
         prompter.error(parent, imageErrorText(context, saved));
         return false;

@@ -4,6 +4,7 @@
 #include "core/common/decimal.h"
 #include "core/iec61850/variable_table.h"
 #include "core/iec61850/data_array_map.h"
+#include "core/lang/text_ids.h"
 #include "gui/common/prompter.h"
 #include "gui/iec61850/data_array_view.h"
 
@@ -51,10 +52,10 @@ TableDialog::Texts variableTexts()
     t.titles = {914, 915, 916, 917, 918, 919, 920, 932, 933, 934, 942, 943, 921};
     t.hints = {922, 923, 924, 925, 926, 927, 935, 936, 937, 944, 945, 928};
     t.deleteQuestion = 931;
-    t.readError = 946;
-    t.extraRows = 947;
-    t.writeError = 948;
-    t.keepError = 949;
+    t.readError = Text_Variables_Unreadable;
+    t.extraRows = Text_Variables_Extra_Rows;
+    t.writeError = Text_Variables_Not_Saved;
+    t.keepError = Text_Variables_Not_Kept;
     return t;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/params/tf_par_gen.h"
 
 #include "core/app/app_context.h"
+#include "core/lang/text_ids.h"
 #include "core/params/par_gen_check.h"
 #include "gui/common/look.h"
 #include "gui/common/prompter.h"
@@ -39,8 +40,6 @@ constexpr int labelY(int row) { return 12 + 28 * row; }
 constexpr int fieldY(int row) { return 9 + 28 * row; }
 
 // Texts added for this dialog's failure reports.
-constexpr int kTextUnreadableFile = 442;
-constexpr int kTextSaveFailed = 443;
 
 // Texts of the TLS status lines and the file loading.
 constexpr int kTextLoadFile = 470;
@@ -498,7 +497,7 @@ void TFParGen::FormShow()
 
     if (m_keepUnreadable) {
         // Told once the dialog is on screen; the defaults are shown meanwhile.
-        const QString message = m_context.text(kTextUnreadableFile) + QStringLiteral("\n\n")
+        const QString message = m_context.text(Text_ParGen_Unreadable) + QStringLiteral("\n\n")
             + QDir::toNativeSeparators(m_context.ParGen_File) + QLatin1Char('\n') + result.describe();
         QMetaObject::invokeMethod(
             this, [this, message] { m_prompter.error(this, message); }, Qt::QueuedConnection);
@@ -525,7 +524,7 @@ void TFParGen::Btn_OKClick()
         return;
     QString error;
     if (!saveParGen(values(), m_context.ParGen_File, &error, m_keepUnreadable)) {
-        m_prompter.error(this, m_context.text(kTextSaveFailed) + QStringLiteral("\n\n")
+        m_prompter.error(this, m_context.text(Text_ParGen_Not_Saved) + QStringLiteral("\n\n")
                                    + QDir::toNativeSeparators(m_context.ParGen_File) + QLatin1Char('\n') + error);
         return;
     }
@@ -535,7 +534,7 @@ void TFParGen::Btn_OKClick()
 
 void TFParGen::Btn_CancelClick()
 {
-    if (Is_Change && !m_prompter.question(this, m_context.text(441)))
+    if (Is_Change && !m_prompter.question(this, m_context.text(Text_Exit_Without_Saving)))
         return;
     reject();
 }

@@ -1,6 +1,7 @@
 #include "gui/tls/tf_tls_server_known_cert.h"
 
 #include "core/app/app_context.h"
+#include "core/lang/text_ids.h"
 #include "core/tls/known_cert_list.h"
 #include "gui/common/prompter.h"
 
@@ -34,10 +35,10 @@ TableDialog::Texts certTexts()
     t.titles = {814, 815, 816, 817};
     t.hints = {818, 819, 820};
     t.deleteQuestion = 821;
-    t.readError = 822;
-    t.extraRows = 823;
-    t.writeError = 824;
-    t.keepError = 825;
+    t.readError = Text_Cert_List_Unreadable;
+    t.extraRows = Text_Cert_List_Extra_Rows;
+    t.writeError = Text_Cert_List_Not_Saved;
+    t.keepError = Text_Cert_List_Not_Kept;
     return t;
 }
 

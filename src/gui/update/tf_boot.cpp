@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/common/ip_address.h"
+#include "core/lang/text_ids.h"
 #include "gui/common/prompter.h"
 
 #include <QCheckBox>
@@ -36,15 +37,6 @@ constexpr int kOptionsHint = 1032;
 constexpr int kReadBackHint = 1033;
 constexpr int kCancelHint = 1034;
 constexpr int kUpdateHint = 1035;
-constexpr int kDeviceNotFound = 1036;
-constexpr int kCheckIpAddress = 1037;
-constexpr int kStatusPinging = 1040;
-constexpr int kStatusWaiting = 1041;
-constexpr int kStatusNoLongerWaiting = 1042;
-constexpr int kEchoNotAllowed = 1043;
-constexpr int kUpdaterNotFound = 1044;
-constexpr int kUpdaterNotStarted = 1045;
-constexpr int kDescriptorNotWritten = 1046;
 
 constexpr int kClientWidth = 449;
 
@@ -169,7 +161,14 @@ void TFBoot::setIcmpEcho(std::unique_ptr<IcmpEcho> echo)
     m_ping.reset();
     m_echo = std::move(echo);
     m_ping = std::make_unique<DevicePing>(*m_echo);
+    m_ping->setTiming(m_pingTiming);
     connect(m_ping.get(), &DevicePing::finished, this, &TFBoot::pingFinished);
+}
+
+void TFBoot::setPingTiming(const PingTiming &timing)
+{
+    m_pingTiming = timing;
+    m_ping->setTiming(timing);
 }
 
 void TFBoot::setUpdaterLauncher(std::unique_ptr<UpdaterLauncher> launcher)
@@ -288,9 +287,9 @@ void TFBoot::setPhase(Phase phase)
                                                            CB_Update_Option_Read_Back})
         input->setEnabled(idle);
     if (phase == Phase::Pinging)
-        m_statusIndex = kStatusPinging;
+        m_statusIndex = Text_Status_Pinging;
     else if (phase == Phase::WaitingForUpdater)
-        m_statusIndex = kStatusWaiting;
+        m_statusIndex = Text_Status_Waiting;
     L_Status->setText(m_statusIndex < 0 ? QString() : m_context.text(m_statusIndex));
 }
 
@@ -315,11 +314,11 @@ void TFBoot::pingFinished(bool answered)
         setPhase(Phase::Idle);
         const IcmpEcho::Result failure = m_ping->failure();
         if (m_ping->echoFailed() && failure.outcome == IcmpEcho::Outcome::NoSocket)
-            m_prompter.error(this, m_context.text(kEchoNotAllowed) + QLatin1Char('\n') + failure.detail);
+            m_prompter.error(this, m_context.text(Text_Echo_Not_Allowed) + QLatin1Char('\n') + failure.detail);
         else if (m_ping->ping_res() == DevicePing::ReplyWithoutData)
-            m_prompter.warning(this, m_context.text(kDeviceNotFound));
+            m_prompter.warning(this, m_context.text(Text_Device_Not_Found));
         else
-            m_prompter.error(this, m_context.text(kCheckIpAddress));
+            m_prompter.error(this, m_context.text(Text_Check_Ip_Address));
         emit updateFinished();
         return;
     }
@@ -332,27 +331,27 @@ void TFBoot::pingFinished(bool answered)
     if (!Compile_XML_Parameter_New_Boot(m_context, m_request, &error)) {
         m_statusIndex = -1;
         setPhase(Phase::Idle);
-        m_prompter.error(this, m_context.text(kDescriptorNotWritten)
-                                   + QDir::toNativeSeparators(updateDescriptorPath(m_context.Exe_Dir))
+        m_prompter.error(this, m_context.text(Text_Descriptor_Not_Written)
+                                   + QDir::toNativeSeparators(m_context.workspace().updateDescriptorFile())
                                    + QLatin1Char('\n') + error);
         emit updateFinished();
         return;
     }
     setPhase(Phase::WaitingForUpdater);
-    m_launcher->Start_Program(updaterProgramPath(m_context.Exe_Dir));
+    m_launcher->Start_Program(m_context.workspace().updaterProgram());
 }
 
 void TFBoot::updaterFinished(UpdaterLauncher::Outcome outcome, const QString &detail)
 {
     if (m_phase != Phase::WaitingForUpdater)
         return;
-    m_statusIndex = outcome == UpdaterLauncher::Outcome::WaitLimitPassed ? kStatusNoLongerWaiting : -1;
+    m_statusIndex = outcome == UpdaterLauncher::Outcome::WaitLimitPassed ? Text_Status_No_Longer_Waiting : -1;
     setPhase(Phase::Idle);
-    const QString program = QDir::toNativeSeparators(updaterProgramPath(m_context.Exe_Dir));
+    const QString program = QDir::toNativeSeparators(m_context.workspace().updaterProgram());
     if (outcome == UpdaterLauncher::Outcome::NotFound)
-        m_prompter.error(this, m_context.text(kUpdaterNotFound) + program);
+        m_prompter.error(this, m_context.text(Text_Updater_Not_Found) + program);
     else if (outcome == UpdaterLauncher::Outcome::FailedToStart)
-        m_prompter.error(this, m_context.text(kUpdaterNotStarted) + program + QLatin1Char('\n') + detail);
+        m_prompter.error(this, m_context.text(Text_Updater_Not_Started) + program + QLatin1Char('\n') + detail);
     emit updateFinished();
 }
 

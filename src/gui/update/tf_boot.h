@@ -43,6 +43,10 @@ public:
     void setIcmpEcho(std::unique_ptr<IcmpEcho> echo);
     void setUpdaterLauncher(std::unique_ptr<UpdaterLauncher> launcher);
     UpdaterLauncher *updaterLauncher() const { return m_launcher.get(); }
+    // How long the reachability check tries (default: about 5 s, 400 ms per
+    // echo); applies from the next check on.
+    void setPingTiming(const PingTiming &timing);
+    PingTiming pingTiming() const { return m_pingTiming; }
 
     enum class Phase { Idle, Pinging, WaitingForUpdater };
     Phase phase() const { return m_phase; }
@@ -90,6 +94,7 @@ private:
     FlatButton *Btn_Update = nullptr;
 
     std::unique_ptr<IcmpEcho> m_echo;
+    PingTiming m_pingTiming;
     std::unique_ptr<DevicePing> m_ping;
     std::unique_ptr<UpdaterLauncher> m_launcher;
     Phase m_phase = Phase::Idle;

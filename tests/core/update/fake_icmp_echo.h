@@ -14,8 +14,9 @@ class FakeIcmpEcho : public IcmpEcho {
 public:
     struct Answer {
         Result result;
-        int delayMs = 0;
+        int delayMs = 0; // Request_Timeout: the time-out the request asked for
     };
+    static constexpr int Request_Timeout = -1;
     // Attempt number (1-based) -> answer.
     using Script = std::function<Answer(int attempt)>;
 
@@ -23,6 +24,7 @@ public:
         : m_script(std::move(script))
     {
         m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer);
         connect(&m_timer, &QTimer::timeout, this, [this] { emit finished(m_pending); });
     }
 
@@ -31,10 +33,11 @@ public:
     {
         return [](int) { return Answer{{Outcome::Reply, 40, {}}, 1}; };
     }
-    // A device that never answers: every request times out after `timeoutMs`.
+    // A device that never answers: every request times out after the
+    // time-out it asked for.
     static Script silent()
     {
-        return [](int) { return Answer{{Outcome::TimeOut, 0, {}}, 400}; };
+        return [](int) { return Answer{{Outcome::TimeOut, 0, {}}, Request_Timeout}; };
     }
     static Script failing(Outcome outcome)
     {
@@ -48,12 +51,21 @@ public:
         lastTimeoutMs = timeoutMs;
         const Answer answer = m_script(int(hosts.size()));
         m_pending = answer.result;
-        m_timer.start(answer.delayMs);
+        m_timer.start(answer.delayMs == Request_Timeout ? timeoutMs : answer.delayMs);
     }
     void cancel() override
     {
         ++cancels;
         m_timer.stop();
+    }
+
+    bool answerPending() const { return m_timer.isActive(); }
+    // Delivers the latest request's answer now, even after a cancel (a late
+    // reply the system still reports).
+    void deliverNow()
+    {
+        m_timer.stop();
+        emit finished(m_pending);
     }
 
     QStringList hosts;

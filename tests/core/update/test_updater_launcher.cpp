@@ -23,6 +23,7 @@ TEST(ProcessUpdaterLauncher, StartsTheProgramWithoutArgumentsAndWaitsForItsEnd)
     QTemporaryDir dir;
     const auto updater = writeFakeUpdater(dir.path(), QStringLiteral("0.3"));
     ProcessUpdaterLauncher launcher;
+    EXPECT_EQ(launcher.waitLimit(), 150000); // the default: 150 s
     QSignalSpy spy(&launcher, &UpdaterLauncher::finished);
     launcher.Start_Program(updater.program);
     EXPECT_TRUE(spy.isEmpty());
@@ -37,10 +38,10 @@ TEST(ProcessUpdaterLauncher, StartsTheProgramWithoutArgumentsAndWaitsForItsEnd)
 TEST(ProcessUpdaterLauncher, StopsWaitingAtTheLimitAndLeavesTheUpdaterRunning)
 {
     QTemporaryDir dir;
-    const auto updater = writeFakeUpdater(dir.path(), QStringLiteral("1"));
+    const auto updater = writeFakeUpdater(dir.path(), QStringLiteral("0.5"));
     {
         ProcessUpdaterLauncher launcher;
-        launcher.setWaitLimit(200);
+        launcher.setWaitLimit(100);
         QSignalSpy spy(&launcher, &UpdaterLauncher::finished);
         launcher.Start_Program(updater.program);
         ASSERT_TRUE(spy.wait(2000));

@@ -13,6 +13,7 @@ namespace {
 struct ProgramRun {
     bool ended = false;
     int exitCode = -1;
+    QByteArray output;
     QByteArray errors;
 };
 
@@ -34,6 +35,7 @@ ProgramRun runProgram(const QStringList &arguments)
         return run;
     }
     run.exitCode = process.exitCode();
+    run.output = process.readAllStandardOutput();
     run.errors = process.readAllStandardError();
     return run;
 }
@@ -51,6 +53,14 @@ TEST(Program, NamedWorkspaceIsCreatedWhenMissing)
     QFile settings(QDir(workspace).filePath(QStringLiteral("Mirandel.xml")));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().startsWith("<Conf_Settings><lastproj>"));
+}
+
+TEST(Program, VersionIsPrintedWithoutAWindow)
+{
+    const ProgramRun run = runProgram({QStringLiteral("--version")});
+    ASSERT_TRUE(run.ended) << "the program did not end";
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(run.output, QByteArray("mirandel 1.000\n"));
 }
 
 TEST(Program, UnusableWorkspaceIsAUsageError)

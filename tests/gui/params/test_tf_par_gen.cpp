@@ -1,4 +1,5 @@
 #include "core/app/app_context.h"
+#include "core/lang/text_ids.h"
 #include "core/params/par_gen.h"
 #include "gui/fake_prompter.h"
 #include "gui/params/category_panel.h"
@@ -392,7 +393,7 @@ TEST_F(ParGenDialog, UnreadableFileIsReportedAndKeptOnSave)
     QCoreApplication::processEvents();
     ASSERT_EQ(prompter.messages().size(), 1);
     const QString message = prompter.lastText();
-    EXPECT_TRUE(message.startsWith(context.text(442)));
+    EXPECT_TRUE(message.startsWith(context.text(Text_ParGen_Unreadable)));
     EXPECT_TRUE(message.contains(QStringLiteral("ParGen.xml")));
     EXPECT_TRUE(message.contains(QStringLiteral("line 1, column")));
     EXPECT_EQ(edit("E_DeviceNet_Slave_IDDevice")->text(), QStringLiteral("10"));
@@ -414,7 +415,7 @@ TEST_F(ParGenDialog, FailedWriteKeepsTheDialogOpen)
     QTest::mouseClick(get<QWidget>("Btn_OK"), Qt::LeftButton);
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages().first().kind, test::FakePrompter::Error);
-    EXPECT_TRUE(prompter.lastText().startsWith(context.text(443)));
+    EXPECT_TRUE(prompter.lastText().startsWith(context.text(Text_ParGen_Not_Saved)));
     EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("gone")));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(edit("E_NTP_Poll_Time")->text(), QStringLiteral("60"));
