@@ -23,7 +23,8 @@ struct FullProject {
 
     FullProject()
     {
-        const TestIdentity root = makeIdentity({.commonName = QStringLiteral("Root"), .keyType = TestKey::Rsa2048, .ca = true});
+        const TestIdentity root =
+            makeIdentity({.commonName = QStringLiteral("Root"), .keyType = TestKey::Rsa2048, .ca = true});
         const TestIdentity server = makeIdentity(
             {.commonName = QStringLiteral("gateway"), .keyType = TestKey::Rsa2048, .serial = 2, .issuer = &root});
         plain.tlsEnabled = true;

@@ -31,7 +31,8 @@ QString time(const QDateTime &t)
 
 QString findingText(const CertFinding &f)
 {
-    return f.detail.isEmpty() ? certProblemCode(f.problem) : certProblemCode(f.problem) + QStringLiteral(": ") + f.detail;
+    return f.detail.isEmpty() ? certProblemCode(f.problem)
+                              : certProblemCode(f.problem) + QStringLiteral(": ") + f.detail;
 }
 
 } // namespace
@@ -197,7 +198,9 @@ QJsonObject mapJson(const DataArrayMap &map)
         }
         problems.append(problem);
     }
-    return {{QStringLiteral("size"), NByte_IN}, {QStringLiteral("variables"), spans}, {QStringLiteral("problems"), problems}};
+    return {{QStringLiteral("size"), NByte_IN},
+            {QStringLiteral("variables"), spans},
+            {QStringLiteral("problems"), problems}};
 }
 
 QStringList projectWarnings(const QString &projectDir)

@@ -99,7 +99,8 @@ TEST_F(CliProject, CertsListsTheSlotsThatHoldTextWithTheirFields)
 
     r = run({QStringLiteral("certs")});
     EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("server:\n  subject: CN=gateway, O=Mirandel Test\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("server:\n  subject: CN=gateway, O=Mirandel Test\n")))
+        << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("  CA: yes\n")));
 }
 
@@ -175,10 +176,9 @@ TEST_F(CliProject, CheckAddsWarningLinesWithoutChangingItsExitCode)
     writeVariables(variable("a", 0, 4) + variable("b", 2, 4));
     const CliRun r = run({QStringLiteral("check")});
     EXPECT_EQ(r.code, 0) << r.out.toStdString();
-    EXPECT_EQ(r.out.toStdString(),
-              "ParGen.xml: OK\nIEC61850_Variables.xml: OK\n"
-              "warning: key: key-mismatch: the key does not belong to the server certificate\n"
-              "warning: IEC61850_Variables.xml: overlap: rows 1 and 2 share bytes 2-3\n");
+    EXPECT_EQ(r.out.toStdString(), "ParGen.xml: OK\nIEC61850_Variables.xml: OK\n"
+                                   "warning: key: key-mismatch: the key does not belong to the server certificate\n"
+                                   "warning: IEC61850_Variables.xml: overlap: rows 1 and 2 share bytes 2-3\n");
 }
 
 } // namespace

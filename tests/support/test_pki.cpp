@@ -69,8 +69,8 @@ TestIdentity makeIdentity(const TestCertSpec &spec)
     const QByteArray cn = spec.commonName.toUtf8();
     X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC, reinterpret_cast<const unsigned char *>("Mirandel Test"), -1,
                                -1, 0);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8, reinterpret_cast<const unsigned char *>(cn.constData()),
-                               -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8, reinterpret_cast<const unsigned char *>(cn.constData()), -1,
+                               -1, 0);
     X509 *issuerCert = spec.issuer ? static_cast<X509 *>(spec.issuer->cert.get()) : cert;
     EVP_PKEY *issuerKey = spec.issuer ? static_cast<EVP_PKEY *>(spec.issuer->key.get()) : key;
     X509_set_issuer_name(cert, X509_get_subject_name(issuerCert));

@@ -9,9 +9,9 @@
 namespace mirandel::test {
 
 struct TestIdentity {
-    QString keyPem;       // unencrypted PKCS#8 "PRIVATE KEY"
-    QString certPem;      // "CERTIFICATE"
-    QByteArray keyDer;    // unencrypted PKCS#8, DER
+    QString keyPem;    // unencrypted PKCS#8 "PRIVATE KEY"
+    QString certPem;   // "CERTIFICATE"
+    QByteArray keyDer; // unencrypted PKCS#8, DER
     QByteArray certDer;
     std::shared_ptr<void> key;  // EVP_PKEY, for signing further certificates
     std::shared_ptr<void> cert; // X509
@@ -22,10 +22,10 @@ enum class TestKey { Ec256, Rsa1024, Rsa2048 };
 struct TestCertSpec {
     QString commonName = QStringLiteral("test");
     TestKey keyType = TestKey::Ec256;
-    int notBeforeDays = -1;  // start of validity, in days from now
-    int notAfterDays = 365;  // end of validity, in days from now
-    bool sha1 = false;       // sign with SHA-1 instead of SHA-256
-    bool ca = false;         // basic constraints CA:TRUE
+    int notBeforeDays = -1; // start of validity, in days from now
+    int notAfterDays = 365; // end of validity, in days from now
+    bool sha1 = false;      // sign with SHA-1 instead of SHA-256
+    bool ca = false;        // basic constraints CA:TRUE
     long serial = 1;
     const TestIdentity *issuer = nullptr; // self-signed when null
 };

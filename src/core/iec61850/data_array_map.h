@@ -19,11 +19,11 @@
 namespace mirandel {
 
 struct VariableSpan {
-    int row = -1;     // 0-based data row
+    int row = -1; // 0-based data row
     QString name;
-    int first = 0;    // first byte
-    int last = 0;     // last byte (may lie past the end of the array)
-    int bit = -1;     // the bit of a "Digital (Bit)" variable, -1 for a byte variable
+    int first = 0; // first byte
+    int last = 0;  // last byte (may lie past the end of the array)
+    int bit = -1;  // the bit of a "Digital (Bit)" variable, -1 for a byte variable
 
     bool isBit() const { return bit >= 0; }
 };
@@ -35,7 +35,7 @@ struct MapProblem {
     int otherRow = -1; // the earlier row of an overlap or a duplicate name, else -1
     int first = 0;     // bytes concerned: the shared bytes, or the bytes past the end
     int last = 0;
-    int bit = -1;      // the shared bit of two bit variables, else -1
+    int bit = -1; // the shared bit of two bit variables, else -1
 
     // "overlap", "past-end", "duplicate-name".
     QString code() const;
@@ -44,8 +44,8 @@ struct MapProblem {
 };
 
 struct DataArrayMap {
-    QList<VariableSpan> spans;    // in position order (then bit, then row)
-    QList<MapProblem> problems;   // overlaps, then past-end, then duplicate names; each by row
+    QList<VariableSpan> spans;  // in position order (then bit, then row)
+    QList<MapProblem> problems; // overlaps, then past-end, then duplicate names; each by row
 
     // The spans that cover `byte`.
     QList<const VariableSpan *> at(int byte) const;

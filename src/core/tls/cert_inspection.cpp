@@ -25,13 +25,8 @@ namespace mirandel {
 
 namespace {
 
-template <auto Free>
-struct Deleter {
-    template <class T>
-    void operator()(T *p) const
-    {
-        Free(p);
-    }
+template <auto Free> struct Deleter {
+    template <class T> void operator()(T *p) const { Free(p); }
 };
 using BioPtr = std::unique_ptr<BIO, Deleter<BIO_free_all>>;
 using X509Ptr = std::unique_ptr<X509, Deleter<X509_free>>;
@@ -100,8 +95,8 @@ QDateTime asn1Time(const ASN1_TIME *time)
     std::tm tm{};
     if (!time || ASN1_TIME_to_tm(time, &tm) != 1)
         return {};
-    return QDateTime(QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday),
-                     QTime(tm.tm_hour, tm.tm_min, tm.tm_sec), QTimeZone::utc());
+    return QDateTime(QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday), QTime(tm.tm_hour, tm.tm_min, tm.tm_sec),
+                     QTimeZone::utc());
 }
 
 QString keyTypeName(const EVP_PKEY *key)
@@ -352,7 +347,8 @@ QList<TlsSlotReport> inspectTls(const TlsTexts &texts, const TlsInspectionOption
                 info.keyType = keyTypeName(privateKey.get());
                 info.keyBits = EVP_PKEY_get_bits(privateKey.get());
                 if (isWeakKey(privateKey.get()))
-                    addFinding(key, CertProblem::WeakKey, QStringLiteral("%1 %2 bits").arg(info.keyType).arg(info.keyBits));
+                    addFinding(key, CertProblem::WeakKey,
+                               QStringLiteral("%1 %2 bits").arg(info.keyType).arg(info.keyBits));
             } else {
                 addFinding(key, CertProblem::WrongPassword,
                            texts.keyPassword.isEmpty() ? QStringLiteral("the key is encrypted and no password is set")
@@ -369,13 +365,15 @@ QList<TlsSlotReport> inspectTls(const TlsTexts &texts, const TlsInspectionOption
     // The server and root certificates.
     ReadCertificate server = readCertificateSlot(QStringLiteral("server"), texts.serverCertificate, options);
     if (!server.report.present && texts.tlsEnabled)
-        addFinding(server.report, CertProblem::Missing, QStringLiteral("TLS is on and the server certificate is empty"));
+        addFinding(server.report, CertProblem::Missing,
+                   QStringLiteral("TLS is on and the server certificate is empty"));
     ReadCertificate root = readCertificateSlot(QStringLiteral("root"), texts.rootCertificate, options);
 
     if (privateKey && server.cert) {
         const EVP_PKEY *certificateKey = X509_get0_pubkey(server.cert.get());
         if (!certificateKey || EVP_PKEY_eq(certificateKey, privateKey.get()) != 1)
-            addFinding(key, CertProblem::KeyMismatch, QStringLiteral("the key does not belong to the server certificate"));
+            addFinding(key, CertProblem::KeyMismatch,
+                       QStringLiteral("the key does not belong to the server certificate"));
     }
     if (server.cert && root.cert) {
         const QString error = verifyAgainstRoot(server.cert.get(), root.cert.get());
@@ -393,7 +391,8 @@ QList<TlsSlotReport> inspectTls(const TlsTexts &texts, const TlsInspectionOption
     // The known certificates.
     QList<TlsSlotReport> known;
     for (qsizetype i = 0; i < texts.knownCertificates.size(); ++i) {
-        ReadCertificate read = readCertificateSlot(QStringLiteral("known:%1").arg(i + 1), texts.knownCertificates[i], options);
+        ReadCertificate read =
+            readCertificateSlot(QStringLiteral("known:%1").arg(i + 1), texts.knownCertificates[i], options);
         if (read.report.present)
             known.append(std::move(read.report));
     }

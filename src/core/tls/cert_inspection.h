@@ -48,14 +48,14 @@ struct CertFinding {
 };
 
 struct CertificateInfo {
-    QString subject;            // "CN=gateway, O=Example, C=IT", most specific first
-    QString commonName;         // the subject's CN, empty when it has none
+    QString subject;    // "CN=gateway, O=Example, C=IT", most specific first
+    QString commonName; // the subject's CN, empty when it has none
     QString issuer;
-    QString serialNumber;       // upper-case hex, as openssl x509 -serial prints it
-    QDateTime notBefore;        // UTC
-    QDateTime notAfter;         // UTC
-    QString sha256Fingerprint;  // "AB:01:..." upper-case, colon-separated
-    QString publicKeyType;      // "RSA", "EC", "DSA", "ED25519", ...
+    QString serialNumber;      // upper-case hex, as openssl x509 -serial prints it
+    QDateTime notBefore;       // UTC
+    QDateTime notAfter;        // UTC
+    QString sha256Fingerprint; // "AB:01:..." upper-case, colon-separated
+    QString publicKeyType;     // "RSA", "EC", "DSA", "ED25519", ...
     int publicKeyBits = 0;
     QString signatureAlgorithm; // "sha256WithRSAEncryption"
     bool isCa = false;          // basic constraints say CA
@@ -63,14 +63,14 @@ struct CertificateInfo {
 
 struct PrivateKeyInfo {
     bool encrypted = false;
-    bool opened = false;   // the key could be read (not encrypted, or the password opens it)
-    QString keyType;       // set once opened
+    bool opened = false; // the key could be read (not encrypted, or the password opens it)
+    QString keyType;     // set once opened
     int keyBits = 0;
 };
 
 struct TlsSlotReport {
-    QString slot; // "key", "server", "root", "known:1" .. "known:10"
-    bool present = false; // the slot holds text that is not blank
+    QString slot;                               // "key", "server", "root", "known:1" .. "known:10"
+    bool present = false;                       // the slot holds text that is not blank
     std::optional<CertificateInfo> certificate; // a certificate slot whose text could be read
     std::optional<PrivateKeyInfo> key;          // the key slot when it holds a key block
     QList<CertFinding> findings;                // in the order of CertProblem

@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/iec61850/variable_table.h"
+#include "core/lang/text_ids.h"
 #include "gui/common/look.h"
 
 #include <QHelpEvent>
@@ -15,16 +16,6 @@
 namespace mirandel {
 
 namespace {
-
-constexpr int Text_Title = 962;
-constexpr int Text_In_Use = 963;
-constexpr int Text_Overlap = 964;
-constexpr int Text_Free = 965;
-constexpr int Text_Past_End = 966;
-constexpr int Text_Same_Name = 967;
-constexpr int Text_Byte_Row = 968;
-constexpr int Text_Bit = 969;
-constexpr int Text_Close = 970;
 
 const QColor kOverlap(220, 40, 40);
 const QColor kFree(255, 255, 255);
@@ -112,17 +103,17 @@ QString DataArrayGrid::byteText(int byte) const
 {
     const QList<const VariableSpan *> spans = m_map.at(byte);
     if (spans.isEmpty())
-        return m_texts.text(Text_Free).arg(byte);
+        return m_texts.text(Text_Map_Free).arg(byte);
     QStringList lines;
     for (const VariableSpan *span : spans) {
-        QString line = m_texts.text(Text_Byte_Row).arg(byte).arg(span->row + 1).arg(span->name);
+        QString line = m_texts.text(Text_Map_Byte_Row).arg(byte).arg(span->row + 1).arg(span->name);
         if (span->isBit())
-            line += QStringLiteral(", ") + m_texts.text(Text_Bit).arg(span->bit);
+            line += QStringLiteral(", ") + m_texts.text(Text_Map_Bit).arg(span->bit);
         lines.append(line);
     }
     for (const MapProblem &p : m_map.problems) {
         if (p.kind == MapProblem::Overlap && p.first <= byte && byte <= p.last)
-            lines.append(m_texts.text(Text_Overlap).arg(p.otherRow + 1).arg(p.row + 1).arg(byte));
+            lines.append(m_texts.text(Text_Map_Overlap).arg(p.otherRow + 1).arg(p.row + 1).arg(byte));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -210,10 +201,10 @@ DataArrayView::DataArrayView(AppContext &context, Prompter &prompter, QWidget *p
 
 void DataArrayView::Set_Lang()
 {
-    setWindowTitle(m_context.text(Text_Title));
-    titleBand()->descLabel()->setText(m_context.text(Text_Title));
+    setWindowTitle(m_context.text(Text_Map_Title));
+    titleBand()->descLabel()->setText(m_context.text(Text_Map_Title));
     titleBand()->descLabel()->adjustSize();
-    Btn_Close->setText(m_context.text(Text_Close));
+    Btn_Close->setText(m_context.text(Text_Map_Close));
     updateSummary();
 }
 
@@ -229,17 +220,17 @@ void DataArrayView::updateSummary()
     int used = 0;
     for (int byte = 0; byte < NByte_IN; ++byte)
         used += map.at(byte).isEmpty() ? 0 : 1;
-    QStringList lines = {m_context.text(Text_In_Use).arg(used).arg(NByte_IN)};
+    QStringList lines = {m_context.text(Text_Map_In_Use).arg(used).arg(NByte_IN)};
     for (const MapProblem &p : map.problems) {
         switch (p.kind) {
         case MapProblem::Overlap:
-            lines.append(m_context.text(Text_Overlap).arg(p.otherRow + 1).arg(p.row + 1).arg(p.first));
+            lines.append(m_context.text(Text_Map_Overlap).arg(p.otherRow + 1).arg(p.row + 1).arg(p.first));
             break;
         case MapProblem::PastEnd:
-            lines.append(m_context.text(Text_Past_End).arg(p.row + 1));
+            lines.append(m_context.text(Text_Map_Past_End).arg(p.row + 1));
             break;
         case MapProblem::DuplicateName:
-            lines.append(m_context.text(Text_Same_Name).arg(p.otherRow + 1).arg(p.row + 1));
+            lines.append(m_context.text(Text_Map_Same_Name).arg(p.otherRow + 1).arg(p.row + 1));
             break;
         }
     }

@@ -80,8 +80,8 @@ TFIEC61850_Variables::TFIEC61850_Variables(AppContext &context, Prompter &prompt
 void TFIEC61850_Variables::Set_Lang()
 {
     TableDialog::Set_Lang();
-    Btn_Map->setText(m_context.text(960));
-    Btn_Map->setToolTip(m_context.text(961));
+    Btn_Map->setText(m_context.text(Text_Map));
+    Btn_Map->setToolTip(m_context.text(Text_Map_Hint));
     m_mapView->Set_Lang();
 }
 

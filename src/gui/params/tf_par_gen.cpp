@@ -39,14 +39,6 @@ constexpr int kBottomMargin = 12;
 constexpr int labelY(int row) { return 12 + 28 * row; }
 constexpr int fieldY(int row) { return 9 + 28 * row; }
 
-// Texts added for this dialog's failure reports.
-
-// Texts of the TLS status lines and the file loading.
-constexpr int kTextLoadFile = 470;
-constexpr int kTextLoadFileHint = 471;
-constexpr int kTextTlsFiles = 472;
-constexpr int kTextTlsFileError = 473;
-
 // A status row sits under its field: 20 pixels high, 2 below it.
 constexpr int kStatusGap = 2;
 constexpr int kStatusHeight = 20;
@@ -55,13 +47,16 @@ constexpr int kStatusRowShift = kStatusGap + kStatusHeight + 2; // 24
 TlsStatusTexts parGenStatusTexts()
 {
     TlsStatusTexts t;
-    t.expires = 474;
-    t.keyPlain = 475;
-    t.keyEncrypted = 476;
-    t.issuer = 477;
-    t.validity = 488;
-    t.fingerprint = 489;
-    t.problems = {478, 479, 480, 481, 482, 483, 484, 485, 486, -1, 487};
+    t.expires = Text_Tls_Expires;
+    t.keyPlain = Text_Tls_Key;
+    t.keyEncrypted = Text_Tls_Key_Encrypted;
+    t.issuer = Text_Tls_Issuer;
+    t.validity = Text_Tls_Validity;
+    t.fingerprint = Text_Tls_Fingerprint;
+    // In the order of CertProblem; a duplicate concerns the list only.
+    t.problems = {Text_Tls_Not_Pem,          Text_Tls_Expired,        Text_Tls_Not_Yet_Valid, Text_Tls_Expires_Soon,
+                  Text_Tls_Key_Mismatch,     Text_Tls_Wrong_Password, Text_Tls_Weak_Key,      Text_Tls_Weak_Signature,
+                  Text_Tls_Not_Issued_By_Root, -1,                    Text_Tls_Missing};
     return t;
 }
 
@@ -306,8 +301,8 @@ void TFParGen::addTlsStatusRow(CategoryPanel *panel, int parRow, int row)
     load->setFocusPolicy(Qt::NoFocus);
     load->setAutoDefault(false);
     connect(load, &QPushButton::clicked, this, [this, parRow] { loadTlsField(parRow); });
-    m_texts.append({load, kTextLoadFile, false});
-    m_texts.append({load, kTextLoadFileHint, true});
+    m_texts.append({load, Text_Tls_Load_File, false});
+    m_texts.append({load, Text_Tls_Load_File_Hint, true});
 
     auto *line = new QLabel(panel->surface());
     line->setObjectName(QStringLiteral("L_") + name + QStringLiteral("_Status"));
@@ -349,12 +344,12 @@ void TFParGen::updateTlsStatus()
 
 void TFParGen::loadTlsField(int parRow)
 {
-    const QString filter = m_context.text(kTextTlsFiles)
+    const QString filter = m_context.text(Text_Tls_Files)
                            + QStringLiteral(" (*.pem *.crt *.cer *.der *.key);;* (*)");
     const QString path = chooseFile(this, filter);
     if (path.isEmpty())
         return;
-    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, kTextTlsFileError, path))
+    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, Text_Tls_File_Unusable, path))
         static_cast<QPlainTextEdit *>(m_fields[size_t(parRow)])->setPlainText(*text);
 }
 

@@ -100,8 +100,8 @@ private:
     QList<CategoryPanel *> m_panels;
     std::array<QWidget *, Par_Count> m_fields{};
     QList<TextUse> m_texts;
-    QList<QWidget *> m_tlsControls;     // hidden while TLS is off
-    int m_rowShift = 0;                 // pixels added to the rows below the status lines
+    QList<QWidget *> m_tlsControls; // hidden while TLS is off
+    int m_rowShift = 0;             // pixels added to the rows below the status lines
     // The status line and load button of the key, server and root fields.
     struct TlsFieldStatus {
         int parRow;

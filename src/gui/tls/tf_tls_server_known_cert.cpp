@@ -42,17 +42,23 @@ TableDialog::Texts certTexts()
     return t;
 }
 
-constexpr int kTextLoadFile = 850;
-constexpr int kTextLoadFileHint = 851;
-constexpr int kTextCertFiles = 852;
-constexpr int kTextCertFileError = 853;
-
 TlsStatusTexts knownStatusTexts()
 {
     TlsStatusTexts t;
-    t.expires = 854;
-    t.fingerprint = 862;
-    t.problems = {855, 856, 857, 858, -1, -1, 859, 860, -1, 861, -1};
+    t.expires = Text_Cert_Expires;
+    t.fingerprint = Text_Cert_Fingerprint;
+    // In the order of CertProblem; key and server problems do not concern the list.
+    t.problems = {Text_Cert_Not_Pem,
+                  Text_Cert_Expired,
+                  Text_Cert_Not_Yet_Valid,
+                  Text_Cert_Expires_Soon,
+                  -1,
+                  -1,
+                  Text_Cert_Weak_Key,
+                  Text_Cert_Weak_Signature,
+                  -1,
+                  Text_Cert_Duplicate,
+                  -1};
     return t;
 }
 
@@ -100,8 +106,8 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &
 void TFTLS_Server_Known_Cert::Set_Lang()
 {
     TableDialog::Set_Lang();
-    Btn_LoadFile->setText(m_context.text(kTextLoadFile));
-    Btn_LoadFile->setToolTip(m_context.text(kTextLoadFileHint));
+    Btn_LoadFile->setText(m_context.text(Text_Cert_Load_File));
+    Btn_LoadFile->setToolTip(m_context.text(Text_Cert_Load_File_Hint));
     inspectRows();
 }
 
@@ -132,8 +138,9 @@ QVariant TFTLS_Server_Known_Cert::extraData(const QModelIndex &index, int role) 
     if (status.line.isEmpty())
         return {};
     if (role == Qt::ToolTipRole)
-        return status.tooltip.isEmpty() || status.tooltip == status.line ? status.line
-                                                                         : status.line + QLatin1Char('\n') + status.tooltip;
+        return status.tooltip.isEmpty() || status.tooltip == status.line
+                   ? status.line
+                   : status.line + QLatin1Char('\n') + status.tooltip;
     if (role == Qt::DecorationRole && index.column() == 0 && status.level != StatusLevel::Plain)
         return marker(status.level);
     return {};
@@ -146,10 +153,10 @@ void TFTLS_Server_Known_Cert::Btn_LoadFileClick()
     if (!current.isValid())
         return;
     const QString path =
-        chooseFile(this, m_context.text(kTextCertFiles) + QStringLiteral(" (*.pem *.crt *.cer *.der);;* (*)"));
+        chooseFile(this, m_context.text(Text_Cert_Files) + QStringLiteral(" (*.pem *.crt *.cer *.der);;* (*)"));
     if (path.isEmpty())
         return;
-    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, kTextCertFileError, path)) {
+    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, Text_Cert_File_Unusable, path)) {
         m_rows.setText(current.row(), Cert_Certificate, *text);
         model()->rowsChanged(current.row(), current.row());
     }

@@ -78,8 +78,8 @@ TlsStatus tlsStatus(const TlsSlotReport &report, const TextTable &table, const T
     QStringList tip;
     if (const auto &c = report.certificate) {
         // The common name keeps the line short enough for its date.
-        status.line = table.text(texts.expires).arg(c->commonName.isEmpty() ? c->subject : c->commonName,
-                                                    day(c->notAfter));
+        status.line =
+            table.text(texts.expires).arg(c->commonName.isEmpty() ? c->subject : c->commonName, day(c->notAfter));
         tip.append(status.line);
         tip.append(c->subject);
         if (hasText(texts.issuer))

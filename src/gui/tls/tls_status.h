@@ -24,12 +24,12 @@ inline constexpr int Cert_Problem_Count = int(CertProblem::Missing) + 1;
 
 // Indices of the texts a dialog uses; -1 where it has none.
 struct TlsStatusTexts {
-    int expires = -1;      // "%1 - expires %2": subject, date
-    int keyPlain = -1;     // "%1 key, %2 bits"
-    int keyEncrypted = -1; // "%1 key, %2 bits, encrypted"
-    int issuer = -1;       // "Issuer: %1"
-    int validity = -1;     // "Valid from %1 to %2"
-    int fingerprint = -1;  // "SHA-256: %1"
+    int expires = -1;                               // "%1 - expires %2": subject, date
+    int keyPlain = -1;                              // "%1 key, %2 bits"
+    int keyEncrypted = -1;                          // "%1 key, %2 bits, encrypted"
+    int issuer = -1;                                // "Issuer: %1"
+    int validity = -1;                              // "Valid from %1 to %2"
+    int fingerprint = -1;                           // "SHA-256: %1"
     std::array<int, Cert_Problem_Count> problems{}; // one per CertProblem; their arguments are fixed by kind
 };
 

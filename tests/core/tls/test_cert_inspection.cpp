@@ -75,62 +75,81 @@ struct ProblemCase {
 
 const ProblemCase kCases[] = {
     {"valid project", [] { return project(pki().server); }, "key= server= root="},
-    {"not-pem", [] {
+    {"not-pem",
+     [] {
          TlsTexts t = project(pki().server);
-         t.serverCertificate = QStringLiteral("-----BEGIN CERTIFICATE-----\nnot base64 at all\n-----END CERTIFICATE-----\n");
+         t.serverCertificate =
+             QStringLiteral("-----BEGIN CERTIFICATE-----\nnot base64 at all\n-----END CERTIFICATE-----\n");
          return t;
-     }, "key= server=not-pem root="},
-    {"a key where the certificate belongs is not-pem", [] {
+     },
+     "key= server=not-pem root="},
+    {"a key where the certificate belongs is not-pem",
+     [] {
          TlsTexts t = project(pki().server);
          t.rootCertificate = pki().root.keyPem;
          t.key = pki().server.certPem;
          return t;
-     }, "key=not-pem server= root=not-pem"},
-    {"a key after its certificate in one text", [] {
+     },
+     "key=not-pem server= root=not-pem"},
+    {"a key after its certificate in one text",
+     [] {
          TlsTexts t = project(pki().server);
          t.key = pki().server.certPem + pki().server.keyPem;
          t.serverCertificate = pki().server.keyPem + pki().server.certPem;
          return t;
-     }, "key= server= root="},
+     },
+     "key= server= root="},
     {"expired", [] { return project(pki().expired); }, "key= server=expired root="},
     {"not-yet-valid", [] { return project(pki().notYetValid); }, "key= server=not-yet-valid root="},
     {"expires-soon", [] { return project(pki().soon); }, "key= server=expires-soon root="},
-    {"key-mismatch", [] {
+    {"key-mismatch",
+     [] {
          TlsTexts t = project(pki().server);
          t.key = pki().client.keyPem;
          return t;
-     }, "key=key-mismatch server= root="},
-    {"wrong-password", [] {
+     },
+     "key=key-mismatch server= root="},
+    {"wrong-password",
+     [] {
          TlsTexts t = project(pki().server);
          t.key = encryptedKeyPem(pki().server, "right");
          t.keyPassword = QStringLiteral("wrong");
          return t;
-     }, "key=wrong-password server= root="},
-    {"an encrypted key and its password", [] {
+     },
+     "key=wrong-password server= root="},
+    {"an encrypted key and its password",
+     [] {
          TlsTexts t = project(pki().server);
          t.key = encryptedKeyPem(pki().server, "right");
          t.keyPassword = QStringLiteral("right");
          return t;
-     }, "key= server= root="},
+     },
+     "key= server= root="},
     {"weak-key", [] { return project(pki().rsa1024); }, "key=weak-key server=weak-key root="},
     {"weak-signature", [] { return project(pki().sha1); }, "key= server=weak-signature root="},
     {"not-issued-by-root", [] { return project(pki().selfSigned); }, "key= server=not-issued-by-root root="},
-    {"another root", [] {
+    {"another root",
+     [] {
          TlsTexts t = project(pki().server);
          t.rootCertificate = pki().otherRoot.certPem;
          return t;
-     }, "key= server=not-issued-by-root root="},
-    {"duplicate", [] {
+     },
+     "key= server=not-issued-by-root root="},
+    {"duplicate",
+     [] {
          TlsTexts t;
          t.knownCertificates = {pki().client.certPem, QString(), pki().client.certPem, pki().server.certPem};
          return t;
-     }, "known:1=duplicate known:3=duplicate known:4="},
-    {"missing", [] {
+     },
+     "known:1=duplicate known:3=duplicate known:4="},
+    {"missing",
+     [] {
          TlsTexts t;
          t.tlsEnabled = true;
          t.key = QStringLiteral("  \n");
          return t;
-     }, "key=missing server=missing"},
+     },
+     "key=missing server=missing"},
     {"TLS off, nothing typed", [] { return TlsTexts{}; }, ""},
 };
 
@@ -161,9 +180,8 @@ TEST(TlsInspection, ReportsTheCertificateFields)
     EXPECT_EQ(info.commonName, QStringLiteral("gateway.test"));
     EXPECT_EQ(info.serialNumber, QStringLiteral("02"));
     EXPECT_EQ(info.sha256Fingerprint,
-              QString::fromLatin1(QCryptographicHash::hash(pki().server.certDer, QCryptographicHash::Sha256)
-                                      .toHex(':')
-                                      .toUpper()));
+              QString::fromLatin1(
+                  QCryptographicHash::hash(pki().server.certDer, QCryptographicHash::Sha256).toHex(':').toUpper()));
     const QDateTime now = QDateTime::currentDateTimeUtc();
     EXPECT_LE(qAbs(info.notAfter.secsTo(now.addDays(365))), 300);
     EXPECT_LE(qAbs(info.notBefore.secsTo(now.addDays(-1))), 300);
@@ -196,8 +214,8 @@ TEST(TlsInspection, EncryptedKeyIsDescribedOnlyOnceOpened)
         EXPECT_EQ(key->key->opened, opens);
         EXPECT_EQ(key->key->keyType, opens ? QStringLiteral("RSA") : QString());
         EXPECT_EQ(key->key->keyBits, opens ? 1024 : 0);
-        EXPECT_EQ(key->problemCodes(), opens ? QStringList{QStringLiteral("weak-key")}
-                                             : QStringList{QStringLiteral("wrong-password")});
+        EXPECT_EQ(key->problemCodes(),
+                  opens ? QStringList{QStringLiteral("weak-key")} : QStringList{QStringLiteral("wrong-password")});
         for (const CertFinding &f : key->findings)
             EXPECT_FALSE(f.detail.contains(t.keyPassword) && !t.keyPassword.isEmpty()) << f.detail.toStdString();
     }
@@ -218,8 +236,8 @@ TEST(TlsInspection, WarningPeriodIsConfigurable)
 TEST(TlsInspection, WindowsLineBreaksAndTextAroundTheBlockAreRead)
 {
     TlsTexts t = project(pki().server);
-    t.serverCertificate = QStringLiteral("Server certificate:\r\n") + QString(pki().server.certPem).replace(
-                                                                           QStringLiteral("\n"), QStringLiteral("\r\n"));
+    t.serverCertificate = QStringLiteral("Server certificate:\r\n")
+                          + QString(pki().server.certPem).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     t.key = QString(t.key).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     EXPECT_EQ(allCodes(inspectTls(t)).toStdString(), "key= server= root=");
 }

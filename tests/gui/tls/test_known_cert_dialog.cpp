@@ -239,8 +239,11 @@ TEST_F(KnownCertDialog, RowsShowTheirCertificateAndProblemsWithoutTheEditor)
         ASSERT_TRUE(decoration.canConvert<QIcon>());
         EXPECT_EQ(decoration.value<QIcon>().pixmap(10, 10).toImage().pixelColor(5, 5), r.marker);
     }
-    EXPECT_TRUE(model->index(0, 2).data(Qt::ToolTipRole).toString().contains(
-        QStringLiteral("client-a - expires ") + expiry + QStringLiteral("\nCN=client-a, O=Mirandel Test")));
+    EXPECT_TRUE(model->index(0, 2)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("client-a - expires ") + expiry
+                              + QStringLiteral("\nCN=client-a, O=Mirandel Test")));
 
     // Removing the twin clears the duplicate marker of row 1.
     ASSERT_TRUE(model->setData(model->index(3, 2), QString(), Qt::EditRole));
