@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace mirandel {
@@ -131,7 +132,10 @@ std::optional<QString> readTlsFile(QWidget *parent, Prompter &prompter, const Te
     QFile input(path);
     QString reason;
     std::optional<QString> text;
-    if (!input.open(QIODevice::ReadOnly)) {
+    // A device or a pipe could block the window forever: regular files only.
+    if (!QFileInfo(path).isFile()) {
+        reason = QStringLiteral("not a regular file");
+    } else if (!input.open(QIODevice::ReadOnly)) {
         reason = input.errorString();
     } else {
         const QByteArray data = input.read(Max_Tls_File + 1);

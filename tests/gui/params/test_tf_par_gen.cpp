@@ -622,10 +622,14 @@ TEST_F(ParGenTlsStatus, LoadFromFileReadsPemAndDerAndRefusesOtherFiles)
     EXPECT_TRUE(prompter.lastText().startsWith(QStringLiteral("The file ") + QDir::toNativeSeparators(junk)
                                                + QStringLiteral(" holds no certificate or key")))
         << prompter.lastText().toStdString();
+    chosen = dir.path();
+    QTest::mouseClick(get<QWidget>("Btn_TLS_Server_Key_Load"), Qt::LeftButton);
+    EXPECT_TRUE(prompter.lastText().endsWith(QStringLiteral("(not a regular file).")))
+        << prompter.lastText().toStdString();
     chosen.clear();
     QTest::mouseClick(get<QWidget>("Btn_TLS_Server_Key_Load"), Qt::LeftButton);
     EXPECT_EQ(text("E_TLS_Server_Key")->toPlainText(), server().keyPem);
-    EXPECT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages().size(), 2);
 }
 
 } // namespace
