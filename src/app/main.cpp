@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(mirandel::Window_Caption.trimmed());
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption workspace(QStringLiteral("workspace"),
-                                       QStringLiteral("Use DIR as the workspace root."), QStringLiteral("DIR"));
+    const QCommandLineOption workspace(QStringLiteral("workspace"), QStringLiteral("Use DIR as the workspace root."),
+                                       QStringLiteral("DIR"));
     const QCommandLineOption quitAfterShow(QStringLiteral("quit-after-show"),
                                            QStringLiteral("Close the main window as soon as it is shown."));
     parser.addOption(workspace);

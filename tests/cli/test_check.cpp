@@ -38,13 +38,14 @@ TEST_F(CliCheck, FirstFailingStepIsPrinted)
     // A new project has no poll time yet.
     CliRun r = check();
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains(
-        QStringLiteral("ParGen.xml: Error NTP!! Poll Time must be between 0 and 10000000 seconds\n")))
+    EXPECT_TRUE(
+        r.out.contains(QStringLiteral("ParGen.xml: Error NTP!! Poll Time must be between 0 and 10000000 seconds\n")))
         << r.out.toStdString();
 
     // Only the earliest step: the DNS error hides the address error.
-    writeParGen("<Par_Gen><Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS><Eth_Conn_Primary_DNS1>abc</Eth_Conn_Primary_DNS1>"
-                "<IEC61850_Server_IP1>300</IEC61850_Server_IP1></Par_Gen>");
+    writeParGen(
+        "<Par_Gen><Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS><Eth_Conn_Primary_DNS1>abc</Eth_Conn_Primary_DNS1>"
+        "<IEC61850_Server_IP1>300</IEC61850_Server_IP1></Par_Gen>");
     r = check();
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.contains(QStringLiteral("ParGen.xml: Error Primary DNS!! DNS 1 must be between 0 and 255\n")))

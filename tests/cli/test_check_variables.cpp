@@ -49,8 +49,8 @@ TEST_F(CliCheckVariables, PrintsTheFirstFailingRow)
           "<row Name=\"worse\" Length=\"0\"/></IEC61850_Variables>");
     const test::CliRun r = check();
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains(
-        QStringLiteral("IEC61850_Variables.xml: Error row 2!! Position must be between 0 and 1437\n")))
+    EXPECT_TRUE(
+        r.out.contains(QStringLiteral("IEC61850_Variables.xml: Error row 2!! Position must be between 0 and 1437\n")))
         << r.out.toStdString();
     EXPECT_FALSE(r.out.contains(QStringLiteral("row 3")));
 }

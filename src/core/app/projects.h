@@ -13,7 +13,6 @@ namespace mirandel {
 
 struct AppContext;
 
-
 // Derives ParGen_File, TLS_Known_Cert_File and IEC61850_Variables_File from
 // Project_Dir. With no project open the paths are not usable.
 void Set_Files(AppContext &context);

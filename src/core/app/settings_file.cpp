@@ -18,8 +18,7 @@ bool groupText(const pugi::xml_node &root, const char *group, const char *name, 
     return childText(node, name, text);
 }
 
-void readText(const pugi::xml_node &root, const char *group, const char *name, QString &value,
-              const QString &fallback)
+void readText(const pugi::xml_node &root, const char *group, const char *name, QString &value, const QString &fallback)
 {
     QString text;
     value = groupText(root, group, name, text) ? text : fallback;

@@ -145,8 +145,8 @@ PasteResult Grid_Paste_Row(GridRows &table, int row, const QStringList &buffer, 
     return PasteResult::Pasted;
 }
 
-PasteResult Grid_Paste_Row_Check(GridRows &table, int row, const QStringList &buffer,
-                                 const QList<bool> &isCheck, bool doCopy, const ConfirmOverwrite &confirm)
+PasteResult Grid_Paste_Row_Check(GridRows &table, int row, const QStringList &buffer, const QList<bool> &isCheck,
+                                 bool doCopy, const ConfirmOverwrite &confirm)
 {
     if (!doCopy)
         return PasteResult::NoCopy;

@@ -100,8 +100,8 @@ PasteResult Grid_Paste_Row(GridRows &table, int row, const QStringList &buffer, 
 
 // Check-box variant. A row is in use when a cell without a check box holds a
 // non-empty text (blanks count). Check-box cells take "Y" as checked.
-PasteResult Grid_Paste_Row_Check(GridRows &table, int row, const QStringList &buffer,
-                                 const QList<bool> &isCheck, bool doCopy, const ConfirmOverwrite &confirm);
+PasteResult Grid_Paste_Row_Check(GridRows &table, int row, const QStringList &buffer, const QList<bool> &isCheck,
+                                 bool doCopy, const ConfirmOverwrite &confirm);
 
 // Result of reading a table file.
 struct TableLoadResult {

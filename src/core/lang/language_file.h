@@ -14,9 +14,9 @@ namespace mirandel {
 
 // What reading one language file did.
 struct LanguageReadResult {
-    bool opened = false;    // the file could be read at all
-    int stored = 0;         // entry lines that set a text
-    int ignored = 0;        // lines starting with "STR" that set nothing
+    bool opened = false; // the file could be read at all
+    int stored = 0;      // entry lines that set a text
+    int ignored = 0;     // lines starting with "STR" that set nothing
     QStringList ignoredLines;
     QSet<int> storedIndices; // every index that an entry line set, once each
 };

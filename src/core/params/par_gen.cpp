@@ -76,7 +76,8 @@ public:
     void text(ParGen &values, int row, bool useFallback) const
     {
         QString text;
-        if (lookup(kRows[row].element, text) || (useFallback && kRows[row].fallback && lookup(kRows[row].fallback, text)))
+        if (lookup(kRows[row].element, text)
+            || (useFallback && kRows[row].fallback && lookup(kRows[row].fallback, text)))
             values.setText(row, text);
     }
 
@@ -119,8 +120,7 @@ ParGen::ParGen()
 ParGen ParGen::fileMissing()
 {
     ParGen p;
-    const char16_t *texts[] = {u"192", u"168", u"0", u"10", u"255", u"255", u"255", u"0",
-                               u"192", u"168", u"0", u"1"};
+    const char16_t *texts[] = {u"192", u"168", u"0", u"10", u"255", u"255", u"255", u"0", u"192", u"168", u"0", u"1"};
     for (int row = Par_IEC61850_Server_IP1; row <= Par_IEC61850_Server_GAT4; ++row)
         p.setText(row, QString::fromUtf16(texts[row]));
     p.setText(Par_IEC61850_Server_Port, QStringLiteral("102"));
@@ -232,8 +232,7 @@ void buildParGenDocument(const ParGen &values, pugi::xml_document &doc)
 {
     pugi::xml_node root = startProjectDocument(doc, kRootName);
     for (int row = 0; row < Par_Count; ++row) {
-        const QString text =
-            row == Par_Eth_Conn_DHCP_WiFi ? QStringLiteral("0") : values.storedText(row);
+        const QString text = row == Par_Eth_Conn_DHCP_WiFi ? QStringLiteral("0") : values.storedText(row);
         pugi::xml_node element = root.append_child(kRows[row].element);
         if (!text.isEmpty())
             element.text().set(toXml(text).c_str());

@@ -72,10 +72,10 @@ enum class ParKind { Text, Flag, ItemIndex };
 
 // Static description of one row.
 struct ParRowInfo {
-    const char *element;   // element name in ParGen.xml
-    const char *control;   // objectName of the dialog's control
+    const char *element; // element name in ParGen.xml
+    const char *control; // objectName of the dialog's control
     ParKind kind;
-    const char *fallback;  // element read in place of a missing one, or nullptr
+    const char *fallback; // element read in place of a missing one, or nullptr
 };
 
 const ParRowInfo &parRowInfo(int row);

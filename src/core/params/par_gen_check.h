@@ -15,10 +15,10 @@ namespace mirandel {
 class TextTable;
 
 struct ParCheckFailure {
-    int step = 0;       // 1-based step of the check table
-    int row = -1;       // ParRow of the failing field
-    int textIndex = 0;  // UI text of the message
-    QString message;    // that text in the current language
+    int step = 0;      // 1-based step of the check table
+    int row = -1;      // ParRow of the failing field
+    int textIndex = 0; // UI text of the message
+    QString message;   // that text in the current language
 };
 
 // Runs every check in order; nullopt when all pass, otherwise the first

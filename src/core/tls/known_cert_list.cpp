@@ -25,8 +25,7 @@ TableLoadResult loadKnownCertList(const QString &path, GridRows &list)
     resetKnownCertList(list);
     return loadTableFile(path, list.rowCount(), [&list](int row, const pugi::xml_node &node) {
         QString value;
-        list.setChecked(row, Cert_Enable,
-                        !(attributeText(node, "Enable", value) && value == QStringLiteral("N")));
+        list.setChecked(row, Cert_Enable, !(attributeText(node, "Enable", value) && value == QStringLiteral("N")));
         for (int c : {Cert_Certificate, Cert_Mnemonic}) {
             value.clear();
             attributeText(node, Known_Cert_Attributes[c], value);

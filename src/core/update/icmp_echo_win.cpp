@@ -85,10 +85,9 @@ public:
         IPAddr destination = 0;
         std::memcpy(&destination, octets->data(), 4); // dotted order is network order
 
-        const DWORD immediate = IcmpSendEcho2(
-            pending->icmp, pending->event, nullptr, nullptr, destination,
-            pending->request.data(), WORD(pending->request.size()), nullptr,
-            pending->reply.data(), DWORD(pending->reply.size()), DWORD(timeoutMs));
+        const DWORD immediate = IcmpSendEcho2(pending->icmp, pending->event, nullptr, nullptr, destination,
+                                              pending->request.data(), WORD(pending->request.size()), nullptr,
+                                              pending->reply.data(), DWORD(pending->reply.size()), DWORD(timeoutMs));
         if (immediate == 0 && GetLastError() != ERROR_IO_PENDING) {
             const QString reason = qt_error_string(int(GetLastError()));
             delete pending;

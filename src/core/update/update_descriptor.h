@@ -37,14 +37,13 @@ QString updaterProgramPath(const QString &exeDir);
 // image is Master_Dir/Sim51830.sim, the configuration image
 // Project_Dir/bin/bank1.bin and bank2.bin, all with native separators.
 // An update option outside 0..2 yields no operation at all; callers check it.
-void buildUpdateDescriptor(pugi::xml_document &doc, const UpdateRequest &request,
-                           const QString &masterDir, const QString &projectDir);
+void buildUpdateDescriptor(pugi::xml_document &doc, const UpdateRequest &request, const QString &masterDir,
+                           const QString &projectDir);
 
 // Writes the descriptor for `request` to updateDescriptorPath(Exe_Dir),
 // replacing any earlier one atomically, with the folders of `context`.
 // Returns false with the reason in *error when the option is not 0..2 or the
 // file cannot be written; the previous file is then left as it was.
-bool Compile_XML_Parameter_New_Boot(const AppContext &context, const UpdateRequest &request,
-                                    QString *error);
+bool Compile_XML_Parameter_New_Boot(const AppContext &context, const UpdateRequest &request, QString *error);
 
 } // namespace mirandel

@@ -17,9 +17,9 @@ class UpdaterLauncher : public QObject {
     Q_OBJECT
 public:
     enum class Outcome {
-        Ended,         // the updater ended (its exit code is not used)
-        NotFound,      // the program file does not exist
-        FailedToStart, // the system could not start it
+        Ended,          // the updater ended (its exit code is not used)
+        NotFound,       // the program file does not exist
+        FailedToStart,  // the system could not start it
         WaitLimitPassed // still running after the wait limit; no longer waited for
     };
     Q_ENUM(Outcome)

@@ -272,8 +272,8 @@ void TFSoftOptions::updateSelectedLanguageLabel()
 
 void TFSoftOptions::updatePageLabel()
 {
-    L_Page_Lang->setText(m_context.text(Text_Page) + QString::number(Show_Page) + m_context.text(Text_Page_Of) +
-                         QString::number(pageCount()));
+    L_Page_Lang->setText(m_context.text(Text_Page) + QString::number(Show_Page) + m_context.text(Text_Page_Of)
+                         + QString::number(pageCount()));
 }
 
 void TFSoftOptions::Update_Lang_Page(int Num_Page)
@@ -313,8 +313,7 @@ void TFSoftOptions::Btn_NextClick(QObject *sender)
 
 bool TFSoftOptions::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
         for (int k = 0; k < Slots_Per_Page; ++k) {
             const Slot &slot = m_slots[size_t(k)];

@@ -25,8 +25,7 @@ void MessageBoxPrompter::warning(QWidget *parent, const QString &text)
 
 bool MessageBoxPrompter::question(QWidget *parent, const QString &text)
 {
-    return QMessageBox::question(parent, boxTitle(parent), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
+    return QMessageBox::question(parent, boxTitle(parent), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }
 

@@ -14,12 +14,6 @@
 
 namespace mirandel {
 
-namespace {
-
-
-
-} // namespace
-
 TableDialog::TableDialog(AppContext &context, Prompter &prompter, QWidget *parent, GridRows rows,
                          QList<GridColumn> columns, Variant variant, Texts texts, const QString &gridName,
                          QSize clientSize)
@@ -49,8 +43,8 @@ TableDialog::TableDialog(AppContext &context, Prompter &prompter, QWidget *paren
     connect(m_grid, &QAbstractItemView::clicked, this, &TableDialog::ClickCell);
     setContent(m_grid);
 
-    const QStringList names = {QStringLiteral("Btn_OK"),     QStringLiteral("Btn_Cancel"),
-                               QStringLiteral("Btn_DelRow"), QStringLiteral("Btn_InsRow"),
+    const QStringList names = {QStringLiteral("Btn_OK"),      QStringLiteral("Btn_Cancel"),
+                               QStringLiteral("Btn_DelRow"),  QStringLiteral("Btn_InsRow"),
                                QStringLiteral("Btn_CopyRow"), QStringLiteral("Btn_PasteRow")};
     for (int i = 0; i < names.size(); ++i) {
         FlatButton *button = buttonBand()->addButton(names.at(i), 16 + 118 * i);
@@ -94,8 +88,7 @@ void TableDialog::FormShow()
     const TableLoadResult result = loadRows();
     m_model->reload();
     Do_Copy = false;
-    m_keepUnreadable = result.xml.status == XmlLoadResult::Malformed
-                       || result.xml.status == XmlLoadResult::Unreadable;
+    m_keepUnreadable = result.xml.status == XmlLoadResult::Malformed || result.xml.status == XmlLoadResult::Unreadable;
     m_grid->setCurrentIndex(m_model->index(0, 1));
     m_grid->scrollToTop();
     // The notices come once the dialog is on screen.

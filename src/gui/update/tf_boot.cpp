@@ -238,8 +238,7 @@ void TFBoot::FormShow()
         E_IP4->setText(octets[3]);
     }
     if (m_phase == Phase::Idle) {
-        CB_Update_Options->setCurrentIndex(
-            qBound(0, m_context.Update_Option_Index, Update_Option_Count - 1));
+        CB_Update_Options->setCurrentIndex(qBound(0, m_context.Update_Option_Index, Update_Option_Count - 1));
         CB_Update_Option_Read_Back->setChecked(m_context.Update_Read_Back);
     } else {
         // Still waiting for the updater started before: show what it was given.
@@ -283,8 +282,8 @@ void TFBoot::setPhase(Phase phase)
     const bool idle = phase == Phase::Idle;
     Btn_Update->setEnabled(idle);
     Btn_Cancel->setEnabled(phase != Phase::WaitingForUpdater);
-    for (QWidget *input : std::initializer_list<QWidget *>{E_IP1, E_IP2, E_IP3, E_IP4, CB_Update_Options,
-                                                           CB_Update_Option_Read_Back})
+    for (QWidget *input :
+         std::initializer_list<QWidget *>{E_IP1, E_IP2, E_IP3, E_IP4, CB_Update_Options, CB_Update_Option_Read_Back})
         input->setEnabled(idle);
     if (phase == Phase::Pinging)
         m_statusIndex = Text_Status_Pinging;

@@ -98,8 +98,8 @@ private:
     std::unique_ptr<DevicePing> m_ping;
     std::unique_ptr<UpdaterLauncher> m_launcher;
     Phase m_phase = Phase::Idle;
-    int m_statusIndex = -1;   // text shown in L_Status, -1 for none
-    UpdateRequest m_request;  // what the current click will write
+    int m_statusIndex = -1;  // text shown in L_Status, -1 for none
+    UpdateRequest m_request; // what the current click will write
 };
 
 } // namespace mirandel

@@ -107,8 +107,8 @@ TEST(ShippedLanguages, FlagPicturesAreUncompressedBitmaps)
         };
         EXPECT_TRUE(data.startsWith("BM"));
         EXPECT_EQ(le(2, 4), quint32(data.size()));
-        EXPECT_EQ(le(28, 2), 24u);   // bits per pixel
-        EXPECT_EQ(le(30, 4), 0u);    // no compression
+        EXPECT_EQ(le(28, 2), 24u); // bits per pixel
+        EXPECT_EQ(le(30, 4), 0u);  // no compression
         const quint32 width = le(18, 4);
         const quint32 height = le(22, 4);
         EXPECT_GT(width, 0u);

@@ -53,10 +53,9 @@ private:
             buffer.clear();
             if (m_silent)
                 return;
-            QByteArray response = "HTTP/1.1 " + QByteArray::number(m_status) +
-                                  (m_status < 300 ? " OK" : " Error") +
-                                  "\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
-                                  QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body;
+            QByteArray response = "HTTP/1.1 " + QByteArray::number(m_status) + (m_status < 300 ? " OK" : " Error")
+                                  + "\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: "
+                                  + QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body;
             socket->write(response);
             socket->disconnectFromHost();
         });

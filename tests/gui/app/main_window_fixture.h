@@ -51,8 +51,7 @@ protected:
         return *window;
     }
 
-    template <typename T = QWidget>
-    T *control(const QString &name) const
+    template <typename T = QWidget> T *control(const QString &name) const
     {
         T *widget = window->findChild<T *>(name);
         EXPECT_NE(widget, nullptr) << name.toStdString();
