@@ -1,5 +1,7 @@
 #include "cli/check_command.h"
 
+#include "cli/project_reports.h"
+
 #include "core/common/decimal.h"
 #include "core/common/workspace_layout.h"
 #include "core/iec61850/variable_table.h"
@@ -72,6 +74,9 @@ int CheckCommand::execute(const QCommandLineParser &, const QStringList &positio
         if (!result.passed)
             code = ExitFailure;
     }
+    // Warnings follow the checks' own lines and never change the exit code.
+    for (const QString &line : projectWarnings(projectDir))
+        out << line << "\n";
     return code;
 }
 

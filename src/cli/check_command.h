@@ -35,8 +35,9 @@ FileCheckResult checkParGenFile(const QString &projectDir, const TextTable &text
 FileCheckResult checkVariablesFile(const QString &projectDir, const TextTable &texts);
 
 // check PROJECT_DIR: runs every project file check and prints one line per
-// file, "<file>: OK" or "<file>: <message>". Exit 0 when all pass, 1 when any
-// fails or cannot be read.
+// file, "<file>: OK" or "<file>: <message>", then one "warning:" line per
+// problem of the TLS texts and of the data-array map. Exit 0 when all checks
+// pass, 1 when any fails or cannot be read; warnings do not change it.
 class CheckCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("check"); }

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "cli/build_image_command.h"
+#include "cli/certs_command.h"
 #include "cli/check_command.h"
 #include "cli/descriptor_command.h"
 #include "cli/export_language_command.h"
@@ -20,6 +21,8 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<InspectCommand>());
     commands.push_back(std::make_unique<DescriptorCommand>());
     commands.push_back(std::make_unique<CheckCommand>());
+    commands.push_back(std::make_unique<CertsCommand>());
+    commands.push_back(std::make_unique<MapCommand>());
     return commands;
 }
 

@@ -59,6 +59,16 @@ protected:
             {QStringLiteral("check"),
              {{}, {project, project}, {QStringLiteral("-x"), project}},
              {missing("no-project")}},
+            {QStringLiteral("certs"),
+             {{},
+              {project, project},
+              {project, QStringLiteral("--warn-days")},
+              {project, QStringLiteral("--warn-days"), QStringLiteral("-3")},
+              {project, QStringLiteral("--warn-days"), QStringLiteral("x")}},
+             {missing("no-project")}},
+            {QStringLiteral("map"),
+             {{}, {project, project}, {project, QStringLiteral("--warn-days"), QStringLiteral("3")}},
+             {missing("no-project")}},
         };
     }
 

@@ -44,6 +44,28 @@ inline constexpr int Text_ParGen_Unreadable =
 inline constexpr int Text_ParGen_Not_Saved =
     443; // "The communication parameters file could not be saved. The dialog st..."
 
+// Parameters dialog: TLS status lines and file loading
+inline constexpr int Text_Tls_Load_File = 470;          // "Load from file…"
+inline constexpr int Text_Tls_Load_File_Hint = 471;     // "Load the field from a .pem, .crt, .cer, .der or .key file"
+inline constexpr int Text_Tls_Files = 472;              // "Certificates and keys"
+inline constexpr int Text_Tls_File_Unusable = 473;      // "The file %1 holds no certificate or key (%2)."
+inline constexpr int Text_Tls_Expires = 474;            // "%1 - expires %2"
+inline constexpr int Text_Tls_Key = 475;                // "%1 key, %2 bits"
+inline constexpr int Text_Tls_Key_Encrypted = 476;      // "%1 key, %2 bits, encrypted"
+inline constexpr int Text_Tls_Issuer = 477;             // "Issuer: %1"
+inline constexpr int Text_Tls_Not_Pem = 478;            // "Not a PEM block of the right kind"
+inline constexpr int Text_Tls_Expired = 479;            // "Expired on %1"
+inline constexpr int Text_Tls_Not_Yet_Valid = 480;      // "Not valid before %1"
+inline constexpr int Text_Tls_Expires_Soon = 481;       // "Expires soon, on %1"
+inline constexpr int Text_Tls_Key_Mismatch = 482;       // "The key does not belong to the server certificate"
+inline constexpr int Text_Tls_Wrong_Password = 483;     // "The password does not open the key"
+inline constexpr int Text_Tls_Weak_Key = 484;           // "Weak key: %1 %2 bits"
+inline constexpr int Text_Tls_Weak_Signature = 485;     // "Weak signature: %1"
+inline constexpr int Text_Tls_Not_Issued_By_Root = 486; // "Not issued by the root certificate"
+inline constexpr int Text_Tls_Missing = 487;            // "Missing: TLS is on and the field is empty"
+inline constexpr int Text_Tls_Validity = 488;           // "Valid from %1 to %2"
+inline constexpr int Text_Tls_Fingerprint = 489;        // "SHA-256: %1"
+
 // Known-certificate list (%1 the file, %2 the reason or the number of rows)
 inline constexpr int Text_Cert_List_Unreadable =
     822; // "The file %1 cannot be read (%2). The list opens with its default va..."
@@ -51,6 +73,19 @@ inline constexpr int Text_Cert_List_Extra_Rows =
     823; // "The file %1 holds %2 more rows than the list can show. They are not..."
 inline constexpr int Text_Cert_List_Not_Saved = 824; // "Error writing the file %1: %2"
 inline constexpr int Text_Cert_List_Not_Kept = 825;  // "Error keeping the unreadable file %1: %2. Nothing was saved."
+inline constexpr int Text_Cert_Load_File = 850;      // "Load from file…"
+inline constexpr int Text_Cert_Load_File_Hint = 851; // "Load the certificate of the selected row from a .pem, ..."
+inline constexpr int Text_Cert_Files = 852;          // "Certificates"
+inline constexpr int Text_Cert_File_Unusable = 853;  // "The file %1 holds no certificate (%2)."
+inline constexpr int Text_Cert_Expires = 854;        // "%1 - expires %2"
+inline constexpr int Text_Cert_Not_Pem = 855;        // "Not a PEM certificate"
+inline constexpr int Text_Cert_Expired = 856;        // "Expired on %1"
+inline constexpr int Text_Cert_Not_Yet_Valid = 857;  // "Not valid before %1"
+inline constexpr int Text_Cert_Expires_Soon = 858;   // "Expires soon, on %1"
+inline constexpr int Text_Cert_Weak_Key = 859;       // "Weak key: %1 %2 bits"
+inline constexpr int Text_Cert_Weak_Signature = 860; // "Weak signature: %1"
+inline constexpr int Text_Cert_Duplicate = 861;      // "Same certificate as row %1"
+inline constexpr int Text_Cert_Fingerprint = 862;    // "SHA-256: %1"
 
 // Variable table check and file (%1 the file, %2 the reason or the number of rows)
 inline constexpr int Text_Error_Row = 929;          // "Error row "
@@ -65,6 +100,19 @@ inline constexpr int Text_Variables_Extra_Rows =
     947; // "The file %1 holds %2 more rows than the table can show. They are no..."
 inline constexpr int Text_Variables_Not_Saved = 948; // "Error writing the file %1: %2"
 inline constexpr int Text_Variables_Not_Kept = 949;  // "Error keeping the unreadable file %1: %2. Nothing was saved."
+
+// Variable editor: the data-array map
+inline constexpr int Text_Map = 960;           // "Map"
+inline constexpr int Text_Map_Hint = 961;      // "Show where each variable sits in the Internal Data Array"
+inline constexpr int Text_Map_Title = 962;     // "Internal Data Array"
+inline constexpr int Text_Map_In_Use = 963;    // "%1 of %2 bytes in use"
+inline constexpr int Text_Map_Overlap = 964;   // "Overlap: rows %1 and %2, byte %3"
+inline constexpr int Text_Map_Free = 965;      // "Byte %1: free"
+inline constexpr int Text_Map_Past_End = 966;  // "Past the end of the array: row %1"
+inline constexpr int Text_Map_Same_Name = 967; // "Same name: rows %1 and %2"
+inline constexpr int Text_Map_Byte_Row = 968;  // "Byte %1: row %2 %3"
+inline constexpr int Text_Map_Bit = 969;       // "bit %1"
+inline constexpr int Text_Map_Close = 970;     // "Close"
 
 // Update dialog
 inline constexpr int Text_Device_Not_Found = 1036; // "Device Not Found!"

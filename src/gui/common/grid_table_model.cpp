@@ -30,6 +30,10 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid())
         return {};
     Q_ASSERT(checkIndex(index));
+    if (extraData) {
+        if (QVariant extra = extraData(index, role); extra.isValid())
+            return extra;
+    }
     const int row = index.row();
     if (index.column() == 0) {
         switch (role) {

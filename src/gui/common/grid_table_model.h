@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QStringList>
+#include <functional>
 
 namespace mirandel {
 
@@ -50,6 +51,10 @@ public:
 
     const GridColumn &column(int modelColumn) const { return m_columns.at(modelColumn - 1); }
     GridRows &rows() const { return m_rows; }
+
+    // Data a dialog adds to a cell (a tooltip, a marker), asked first; an
+    // invalid QVariant leaves the cell's own data.
+    std::function<QVariant(const QModelIndex &index, int role)> extraData;
 
 private:
     GridRows &m_rows;

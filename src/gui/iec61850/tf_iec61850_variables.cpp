@@ -3,8 +3,12 @@
 #include "core/app/app_context.h"
 #include "core/common/decimal.h"
 #include "core/iec61850/variable_table.h"
+#include "core/iec61850/data_array_map.h"
 #include "core/lang/text_ids.h"
 #include "gui/common/prompter.h"
+#include "gui/iec61850/data_array_view.h"
+
+#include <QItemSelectionModel>
 
 namespace mirandel {
 
@@ -62,7 +66,52 @@ TFIEC61850_Variables::TFIEC61850_Variables(AppContext &context, Prompter &prompt
                   variableTexts(), QStringLiteral("ACG"), QSize(1155, 337))
 {
     setObjectName(QStringLiteral("TFIEC61850_Variables"));
+
+    Btn_Map = buttonBand()->addButton(QStringLiteral("Btn_Map"), 724);
+    Btn_Map->setAutoDefault(false);
+    connect(Btn_Map, &QPushButton::clicked, this, &TFIEC61850_Variables::Btn_MapClick);
+    m_mapView = new DataArrayView(m_context, m_prompter, this);
+    connect(m_mapView, &DataArrayView::variableClicked, this, &TFIEC61850_Variables::selectVariable);
+    connect(model(), &QAbstractItemModel::dataChanged, this, &TFIEC61850_Variables::updateMap);
+    connect(model(), &QAbstractItemModel::modelReset, this, &TFIEC61850_Variables::updateMap);
     Set_Lang();
+}
+
+void TFIEC61850_Variables::Set_Lang()
+{
+    TableDialog::Set_Lang();
+    Btn_Map->setText(m_context.text(Text_Map));
+    Btn_Map->setToolTip(m_context.text(Text_Map_Hint));
+    m_mapView->Set_Lang();
+}
+
+void TFIEC61850_Variables::Btn_MapClick()
+{
+    grid()->finishEditing();
+    updateMap();
+    m_mapView->show();
+    m_mapView->raise();
+    m_mapView->activateWindow();
+}
+
+void TFIEC61850_Variables::updateMap()
+{
+    m_mapView->setMap(buildDataArrayMap(m_rows));
+}
+
+void TFIEC61850_Variables::selectVariable(int row)
+{
+    const QModelIndex index = model()->index(row, 2);
+    grid()->setCurrentIndex(index);
+    grid()->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grid()->scrollTo(index);
+}
+
+void TFIEC61850_Variables::hideEvent(QHideEvent *event)
+{
+    // The map belongs to this showing of the editor.
+    m_mapView->hide();
+    TableDialog::hideEvent(event);
 }
 
 QString TFIEC61850_Variables::filePath() const

@@ -3,6 +3,7 @@
 #include "core/app/app_context.h"
 #include "core/lang/text_ids.h"
 #include "core/params/par_gen_check.h"
+#include "gui/common/look.h"
 #include "gui/common/prompter.h"
 #include "gui/params/category_panel.h"
 
@@ -38,7 +39,26 @@ constexpr int kBottomMargin = 12;
 constexpr int labelY(int row) { return 12 + 28 * row; }
 constexpr int fieldY(int row) { return 9 + 28 * row; }
 
-// Texts added for this dialog's failure reports.
+// A status row sits under its field: 20 pixels high, 2 below it.
+constexpr int kStatusGap = 2;
+constexpr int kStatusHeight = 20;
+constexpr int kStatusRowShift = kStatusGap + kStatusHeight + 2; // 24
+
+TlsStatusTexts parGenStatusTexts()
+{
+    TlsStatusTexts t;
+    t.expires = Text_Tls_Expires;
+    t.keyPlain = Text_Tls_Key;
+    t.keyEncrypted = Text_Tls_Key_Encrypted;
+    t.issuer = Text_Tls_Issuer;
+    t.validity = Text_Tls_Validity;
+    t.fingerprint = Text_Tls_Fingerprint;
+    // In the order of CertProblem; a duplicate concerns the list only.
+    t.problems = {Text_Tls_Not_Pem,          Text_Tls_Expired,        Text_Tls_Not_Yet_Valid, Text_Tls_Expires_Soon,
+                  Text_Tls_Key_Mismatch,     Text_Tls_Wrong_Password, Text_Tls_Weak_Key,      Text_Tls_Weak_Signature,
+                  Text_Tls_Not_Issued_By_Root, -1,                    Text_Tls_Missing};
+    return t;
+}
 
 // Character limits restrict typing only: a longer text from the file is
 // shown and saved unchanged. QLineEdit::maxLength would cut such a text, so
@@ -120,18 +140,35 @@ void TFParGen::FormCreate()
     addLabel(panel, QStringLiteral("L_IEC61850_Name_of_Server"), 5, 1959);
     addEdit(panel, Par_IEC61850_Server_Name_Of_Server, 5, 1960, 15);
 
-    // 3. TLS server.
+    // 3. TLS server. Under the key and each certificate: its status line
+    // and a button that loads the field from a file.
     panel = addPanel(QStringLiteral("CP_TLS_Server"), 411);
     addCheckBox(panel, Par_TLS_Server_Enable, 0, kCheckBoxWidth, 412, 413);
     m_tlsControls << addLabel(panel, QStringLiteral("L_TLS_Server_Key"), 1, 414)
-                  << addTextBlock(panel, Par_TLS_Server_Key, 1, 415)
-                  << addLabel(panel, QStringLiteral("L_TLS_Server_Key_Pass"), 2, 416)
+                  << addTextBlock(panel, Par_TLS_Server_Key, 1, 415);
+    addTlsStatusRow(panel, Par_TLS_Server_Key, 1);
+    m_tlsControls << addLabel(panel, QStringLiteral("L_TLS_Server_Key_Pass"), 2, 416)
                   << addEdit(panel, Par_TLS_Server_Key_Password, 2, 417)
                   << addLabel(panel, QStringLiteral("L_TLS_Server_Server_Cert"), 3, 418)
-                  << addTextBlock(panel, Par_TLS_Server_Server_Certificate, 3, 419)
-                  << addLabel(panel, QStringLiteral("L_TLS_Server_Root_Cert"), 4, 420)
-                  << addTextBlock(panel, Par_TLS_Server_Root_Certificate, 4, 421)
-                  << addCheckBox(panel, Par_TLS_Server_Enable_Known_Cert, 5, kCheckBoxWidth, 422, 423);
+                  << addTextBlock(panel, Par_TLS_Server_Server_Certificate, 3, 419);
+    addTlsStatusRow(panel, Par_TLS_Server_Server_Certificate, 3);
+    m_tlsControls << addLabel(panel, QStringLiteral("L_TLS_Server_Root_Cert"), 4, 420)
+                  << addTextBlock(panel, Par_TLS_Server_Root_Certificate, 4, 421);
+    addTlsStatusRow(panel, Par_TLS_Server_Root_Certificate, 4);
+    m_tlsControls << addCheckBox(panel, Par_TLS_Server_Enable_Known_Cert, 5, kCheckBoxWidth, 422, 423);
+    m_rowShift = 0;
+
+    // The status lines follow every change of the texts they read.
+    m_tlsStatusTimer.setSingleShot(true);
+    m_tlsStatusTimer.setInterval(0);
+    connect(&m_tlsStatusTimer, &QTimer::timeout, this, &TFParGen::updateTlsStatus);
+    for (int row : {Par_TLS_Server_Key, Par_TLS_Server_Server_Certificate, Par_TLS_Server_Root_Certificate})
+        connect(static_cast<QPlainTextEdit *>(m_fields[size_t(row)]), &QPlainTextEdit::textChanged, &m_tlsStatusTimer,
+                qOverload<>(&QTimer::start));
+    connect(static_cast<QLineEdit *>(m_fields[Par_TLS_Server_Key_Password]), &QLineEdit::textChanged,
+            &m_tlsStatusTimer, qOverload<>(&QTimer::start));
+    connect(static_cast<QCheckBox *>(m_fields[Par_TLS_Server_Enable]), &QCheckBox::toggled, &m_tlsStatusTimer,
+            qOverload<>(&QTimer::start));
 
     // 4. DeviceNet slave.
     panel = addPanel(QStringLiteral("CP_DeviceNet_Slave"), 1600);
@@ -198,7 +235,7 @@ QLabel *TFParGen::addLabel(CategoryPanel *panel, const QString &name, int row, i
 {
     auto *label = new QLabel(panel->surface());
     label->setObjectName(name);
-    label->setGeometry(kLabelX, labelY(row), kFieldX - kLabelX - 4, 13);
+    label->setGeometry(kLabelX, labelY(row) + m_rowShift, kFieldX - kLabelX - 4, 13);
     m_texts.append({label, textIndex, false});
     return label;
 }
@@ -213,7 +250,7 @@ QLineEdit *TFParGen::addEdit(CategoryPanel *panel, int parRow, int row, int hint
 {
     auto *edit = new QLineEdit(panel->surface());
     edit->setObjectName(QString::fromLatin1(parRowInfo(parRow).control));
-    edit->setGeometry(kFieldX, fieldY(row), kFieldWidth, 21);
+    edit->setGeometry(kFieldX, fieldY(row) + m_rowShift, kFieldWidth, 21);
     if (maxTyped > 0)
         setTypingLimit(edit, maxTyped);
     connect(edit, &QLineEdit::textChanged, this, &TFParGen::On_Change);
@@ -240,7 +277,7 @@ QWidget *TFParGen::addTextBlock(CategoryPanel *panel, int parRow, int row, int h
 {
     auto *edit = new QPlainTextEdit(panel->surface());
     edit->setObjectName(QString::fromLatin1(parRowInfo(parRow).control));
-    edit->setGeometry(kFieldX, fieldY(row), kFieldWidth, 23);
+    edit->setGeometry(kFieldX, fieldY(row) + m_rowShift, kFieldWidth, 23);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -252,11 +289,75 @@ QWidget *TFParGen::addTextBlock(CategoryPanel *panel, int parRow, int row, int h
     return edit;
 }
 
+void TFParGen::addTlsStatusRow(CategoryPanel *panel, int parRow, int row)
+{
+    const QString name = QString::fromLatin1(parRowInfo(parRow).control).mid(2); // without "E_"
+    const int y = fieldY(row) + m_rowShift + 23 + kStatusGap;
+
+    auto *load = new FlatButton(QStringLiteral("Btn_") + name + QStringLiteral("_Load"), panel->surface());
+    load->setGeometry(kLabelX, y, kFieldX - kLabelX - 4, kStatusHeight);
+    load->setFixedSize(kFieldX - kLabelX - 4, kStatusHeight);
+    // Off the tab chain, which keeps the panel's order of fields.
+    load->setFocusPolicy(Qt::NoFocus);
+    load->setAutoDefault(false);
+    connect(load, &QPushButton::clicked, this, [this, parRow] { loadTlsField(parRow); });
+    m_texts.append({load, Text_Tls_Load_File, false});
+    m_texts.append({load, Text_Tls_Load_File_Hint, true});
+
+    auto *line = new QLabel(panel->surface());
+    line->setObjectName(QStringLiteral("L_") + name + QStringLiteral("_Status"));
+    line->setGeometry(kFieldX, y, kFieldWidth, kStatusHeight);
+    line->setFont(programFont(11));
+
+    m_tlsControls << load << line;
+    m_tlsStatus.append({parRow, line, load});
+    m_rowShift += kStatusRowShift;
+}
+
+void TFParGen::updateTlsStatus()
+{
+    m_tlsStatusTimer.stop();
+    const ParGen current = values();
+    TlsTexts texts;
+    texts.tlsEnabled = current.flag(Par_TLS_Server_Enable);
+    texts.key = current.text(Par_TLS_Server_Key);
+    texts.keyPassword = current.text(Par_TLS_Server_Key_Password);
+    texts.serverCertificate = current.text(Par_TLS_Server_Server_Certificate);
+    texts.rootCertificate = current.text(Par_TLS_Server_Root_Certificate);
+    const QList<TlsSlotReport> reports = inspectTls(texts);
+    const TlsStatusTexts statusTexts = parGenStatusTexts();
+    const QStringList slotNames = {QStringLiteral("key"), QStringLiteral("server"), QStringLiteral("root")};
+    for (qsizetype i = 0; i < m_tlsStatus.size(); ++i) {
+        const TlsFieldStatus &field = m_tlsStatus[i];
+        TlsStatus status;
+        for (const TlsSlotReport &report : reports) {
+            if (report.slot == slotNames.value(i))
+                status = tlsStatus(report, m_context.texts, statusTexts);
+        }
+        field.line->setProperty("statusLine", status.line);
+        field.line->setProperty("statusLevel", int(status.level));
+        field.line->setText(field.line->fontMetrics().elidedText(status.line, Qt::ElideRight, field.line->width()));
+        field.line->setToolTip(status.tooltip);
+        field.line->setStyleSheet(QStringLiteral("color: %1").arg(statusColour(status.level).name()));
+    }
+}
+
+void TFParGen::loadTlsField(int parRow)
+{
+    const QString filter = m_context.text(Text_Tls_Files)
+                           + QStringLiteral(" (*.pem *.crt *.cer *.der *.key);;* (*)");
+    const QString path = chooseFile(this, filter);
+    if (path.isEmpty())
+        return;
+    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, Text_Tls_File_Unusable, path))
+        static_cast<QPlainTextEdit *>(m_fields[size_t(parRow)])->setPlainText(*text);
+}
+
 QCheckBox *TFParGen::addCheckBox(CategoryPanel *panel, int parRow, int row, int width, int textIndex, int hintIndex)
 {
     auto *box = new QCheckBox(panel->surface());
     box->setObjectName(QString::fromLatin1(parRowInfo(parRow).control));
-    box->setGeometry(kLabelX, labelY(row), width, 17);
+    box->setGeometry(kLabelX, labelY(row) + m_rowShift, width, 17);
     connect(box, &QCheckBox::toggled, this, &TFParGen::On_Change);
     m_fields[size_t(parRow)] = box;
     m_texts.append({box, textIndex, false});
@@ -291,7 +392,10 @@ void TFParGen::Set_Lang()
             label->setText(m_context.text(use.textIndex));
         else if (auto *box = qobject_cast<QCheckBox *>(use.widget))
             box->setText(m_context.text(use.textIndex));
+        else if (auto *button = qobject_cast<QPushButton *>(use.widget))
+            button->setText(m_context.text(use.textIndex));
     }
+    updateTlsStatus();
 }
 
 ParGen TFParGen::values() const
@@ -382,6 +486,7 @@ void TFParGen::FormShow()
     const XmlLoadResult result = loadParGen(m_context.ParGen_File, loaded);
     m_keepUnreadable = result.status == XmlLoadResult::Malformed || result.status == XmlLoadResult::Unreadable;
     setValues(loaded);
+    updateTlsStatus();
     Is_Change = false;
     Move_GroupBoxs();
 

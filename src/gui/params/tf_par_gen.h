@@ -13,8 +13,10 @@
 #include "core/common/xml_file.h"
 #include "core/params/par_gen.h"
 #include "gui/common/dialog_chrome.h"
+#include "gui/tls/tls_status.h"
 
 #include <QList>
+#include <QTimer>
 #include <array>
 
 class QCheckBox;
@@ -49,6 +51,17 @@ public:
     // message and returns false.
     bool Controllo_Dati();
 
+    // Re-reads the key and the two certificates and updates the status line
+    // under each of their fields. Runs on every change of those fields
+    // (coalesced: once per pass of the event loop) and when the dialog is
+    // shown.
+    void updateTlsStatus();
+    // Asks for a file and loads it into the TLS text field of `parRow`.
+    void loadTlsField(int parRow);
+
+    // Asks for the file "Load from file…" reads; tests replace it.
+    FileChooser chooseFile = platformFileChooser();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -70,6 +83,9 @@ private:
     QLineEdit *addEdit(CategoryPanel *panel, int parRow, int row, int hintIndex, int maxTyped = 0);
     void addOctets(CategoryPanel *panel, int firstParRow, int row, int firstHintIndex);
     QWidget *addTextBlock(CategoryPanel *panel, int parRow, int row, int hintIndex);
+    // The status line and "Load from file…" button under a TLS text field;
+    // moves the rows below it down.
+    void addTlsStatusRow(CategoryPanel *panel, int parRow, int row);
     QCheckBox *addCheckBox(CategoryPanel *panel, int parRow, int row, int width, int textIndex, int hintIndex);
     QComboBox *addComboBox(CategoryPanel *panel, int parRow, int row, int hintIndex);
     void addHint(QWidget *widget, int hintIndex);
@@ -84,7 +100,16 @@ private:
     QList<CategoryPanel *> m_panels;
     std::array<QWidget *, Par_Count> m_fields{};
     QList<TextUse> m_texts;
-    QList<QWidget *> m_tlsControls;     // hidden while TLS is off
+    QList<QWidget *> m_tlsControls; // hidden while TLS is off
+    int m_rowShift = 0;             // pixels added to the rows below the status lines
+    // The status line and load button of the key, server and root fields.
+    struct TlsFieldStatus {
+        int parRow;
+        QLabel *line;
+        FlatButton *load;
+    };
+    QList<TlsFieldStatus> m_tlsStatus;
+    QTimer m_tlsStatusTimer;
     QList<QLineEdit *> m_octetChain[2]; // full-stop chains
     QList<QWidget *> m_tabOrder;
 

@@ -3,8 +3,12 @@
 #include "core/app/app_context.h"
 #include "core/lang/text_ids.h"
 #include "core/tls/known_cert_list.h"
+#include "gui/common/prompter.h"
 
 #include <QHeaderView>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 namespace mirandel {
 
@@ -38,6 +42,39 @@ TableDialog::Texts certTexts()
     return t;
 }
 
+TlsStatusTexts knownStatusTexts()
+{
+    TlsStatusTexts t;
+    t.expires = Text_Cert_Expires;
+    t.fingerprint = Text_Cert_Fingerprint;
+    // In the order of CertProblem; key and server problems do not concern the list.
+    t.problems = {Text_Cert_Not_Pem,
+                  Text_Cert_Expired,
+                  Text_Cert_Not_Yet_Valid,
+                  Text_Cert_Expires_Soon,
+                  -1,
+                  -1,
+                  Text_Cert_Weak_Key,
+                  Text_Cert_Weak_Signature,
+                  -1,
+                  Text_Cert_Duplicate,
+                  -1};
+    return t;
+}
+
+// The marker of a row with a problem: a dot in the status colour.
+QIcon marker(StatusLevel level)
+{
+    QPixmap pixmap(10, 10);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(statusColour(level));
+    painter.drawEllipse(1, 1, 8, 8);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &prompter, QWidget *parent)
@@ -51,7 +88,78 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &
     // A pasted certificate runs over many lines: the user may make its row
     // taller.
     grid()->setRowSizing(true);
+
+    // Beside the six row commands, narrower than they are so that it fits
+    // the list's width.
+    Btn_LoadFile = buttonBand()->addButton(QStringLiteral("Btn_LoadFile"), 724);
+    Btn_LoadFile->setFixedSize(74, 28);
+    Btn_LoadFile->setAutoDefault(false);
+    connect(Btn_LoadFile, &QPushButton::clicked, this, &TFTLS_Server_Known_Cert::Btn_LoadFileClick);
+
+    m_status.resize(m_rows.rowCount());
+    model()->extraData = [this](const QModelIndex &index, int role) { return extraData(index, role); };
+    connect(model(), &QAbstractItemModel::dataChanged, this, &TFTLS_Server_Known_Cert::inspectRows);
+    connect(model(), &QAbstractItemModel::modelReset, this, &TFTLS_Server_Known_Cert::inspectRows);
     Set_Lang();
+}
+
+void TFTLS_Server_Known_Cert::Set_Lang()
+{
+    TableDialog::Set_Lang();
+    Btn_LoadFile->setText(m_context.text(Text_Cert_Load_File));
+    Btn_LoadFile->setToolTip(m_context.text(Text_Cert_Load_File_Hint));
+    inspectRows();
+}
+
+TlsStatus TFTLS_Server_Known_Cert::rowStatus(int row) const
+{
+    return m_status.value(row);
+}
+
+void TFTLS_Server_Known_Cert::inspectRows()
+{
+    TlsTexts texts;
+    for (int r = 0; r < m_rows.rowCount(); ++r)
+        texts.knownCertificates.append(m_rows.text(r, Cert_Certificate));
+    m_status.fill(TlsStatus{});
+    const TlsStatusTexts statusTexts = knownStatusTexts();
+    for (const TlsSlotReport &report : inspectTls(texts)) {
+        const int row = report.slot.section(QLatin1Char(':'), 1).toInt() - 1;
+        if (row >= 0 && row < m_status.size())
+            m_status[row] = tlsStatus(report, m_context.texts, statusTexts);
+    }
+    // Tooltips and markers are asked for when shown: a repaint is enough.
+    grid()->viewport()->update();
+}
+
+QVariant TFTLS_Server_Known_Cert::extraData(const QModelIndex &index, int role) const
+{
+    const TlsStatus status = rowStatus(index.row());
+    if (status.line.isEmpty())
+        return {};
+    if (role == Qt::ToolTipRole)
+        return status.tooltip.isEmpty() || status.tooltip == status.line
+                   ? status.line
+                   : status.line + QLatin1Char('\n') + status.tooltip;
+    if (role == Qt::DecorationRole && index.column() == 0 && status.level != StatusLevel::Plain)
+        return marker(status.level);
+    return {};
+}
+
+void TFTLS_Server_Known_Cert::Btn_LoadFileClick()
+{
+    grid()->finishEditing();
+    const QModelIndex current = grid()->currentIndex();
+    if (!current.isValid())
+        return;
+    const QString path =
+        chooseFile(this, m_context.text(Text_Cert_Files) + QStringLiteral(" (*.pem *.crt *.cer *.der);;* (*)"));
+    if (path.isEmpty())
+        return;
+    if (const auto text = readTlsFile(this, m_prompter, m_context.texts, Text_Cert_File_Unusable, path)) {
+        m_rows.setText(current.row(), Cert_Certificate, *text);
+        model()->rowsChanged(current.row(), current.row());
+    }
 }
 
 QString TFTLS_Server_Known_Cert::filePath() const

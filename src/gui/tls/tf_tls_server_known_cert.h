@@ -4,8 +4,14 @@
 // real check boxes in its Enable column and a multi-line editor for the
 // certificate, so a pasted PEM block keeps its line breaks. The row commands
 // are the check-box variant.
+//
+// Every row's certificate is inspected whenever the list changes: the row's
+// tooltip shows its subject, expiry, fingerprint and problems, and its number
+// cell carries a red or amber marker when it has a problem. "Load from file…"
+// reads a PEM or DER certificate into the selected row.
 
 #include "gui/common/table_dialog.h"
+#include "gui/tls/tls_status.h"
 
 namespace mirandel {
 
@@ -17,10 +23,29 @@ public:
     // The list has no rule to check: always true.
     bool Controllo_dati() override { return true; }
 
+    void Set_Lang() override;
+
+    // The status of data row `row` (0-based) as its tooltip and marker show it.
+    TlsStatus rowStatus(int row) const;
+
+    // Asks for a file and loads it into the selected row's certificate.
+    void Btn_LoadFileClick();
+
+    // Asks for the file "Load from file…" reads; tests replace it.
+    FileChooser chooseFile = platformFileChooser();
+
 protected:
     QString filePath() const override;
     TableLoadResult loadRows() override;
     bool saveRows(QString *error) override;
+
+private:
+    // Inspects every row again and repaints the grid.
+    void inspectRows();
+    QVariant extraData(const QModelIndex &index, int role) const;
+
+    QList<TlsStatus> m_status; // one per row
+    FlatButton *Btn_LoadFile = nullptr;
 };
 
 } // namespace mirandel

@@ -17,8 +17,13 @@
 #include "gui/update/tf_boot.h"
 #include "gui/app/tf_new_project.h"
 #include "gui/app/tf_open_conf.h"
+#include "gui/iec61850/data_array_view.h"
+#include "gui/params/category_panel.h"
+#include "test_pki.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -227,6 +232,80 @@ TEST(Screenshots, EveryLanguageFitsEveryDialog)
                 dialog->hide();
         }
         window.hide();
+    }
+}
+
+// The parameters dialog with a key that does not belong to its certificate,
+// and the map of a table whose variables overlap, in every shipped language;
+// every text of both fits its control.
+TEST(Screenshots, CertificateStatusAndDataArrayMap)
+{
+    const test::TestIdentity root = test::makeIdentity({.commonName = QStringLiteral("Plant Root CA"), .ca = true});
+    const test::TestIdentity server =
+        test::makeIdentity({.commonName = QStringLiteral("gateway.plant.local"), .serial = 2, .issuer = &root});
+    const test::TestIdentity other = test::makeIdentity({.commonName = QStringLiteral("other"), .serial = 3});
+
+    const QStringList files = QDir(kLanguageSource).entryList({QStringLiteral("*.lng")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    QTemporaryDir root_;
+    ASSERT_TRUE(root_.isValid());
+    ASSERT_NO_FATAL_FAILURE(copyShippedLanguages(root_.path()));
+    const QString project = QDir(root_.path()).filePath(QStringLiteral("PROJECTS/Plant"));
+    ASSERT_TRUE(QDir().mkpath(project + QStringLiteral("/bin")));
+    QFile variables(QDir(project).filePath(QStringLiteral("IEC61850_Variables.xml")));
+    ASSERT_TRUE(variables.open(QIODevice::WriteOnly));
+    QByteArray rows;
+    const char *const names[] = {"Speed", "Torque", "Temperature", "Pressure", "Level", "Flow"};
+    for (int i = 0; i < 6; ++i)
+        rows += QStringLiteral("<row Enable=\"Y\" Name=\"%1\" Type=\"Int\" Length=\"4\" Position=\"%2\"/>")
+                    .arg(QString::fromLatin1(names[i]))
+                    .arg(i == 3 ? 10 : i * 4)
+                    .toUtf8();
+    rows += "<row Enable=\"Y\" Name=\"Run\" Type=\"Digital (Bit)\" Length=\"1\" Position=\"64\" StartBit=\"0\"/>"
+            "<row Enable=\"Y\" Name=\"Alarm\" Type=\"Digital (Bit)\" Length=\"1\" Position=\"64\" StartBit=\"5\"/>";
+    variables.write("<IEC61850_Variables>" + rows + "</IEC61850_Variables>");
+    variables.close();
+
+    for (const QString &file : files) {
+        const QString language = file.chopped(4);
+        SCOPED_TRACE(language.toStdString());
+        AppContext context;
+        context.Exe_Dir = root_.path();
+        context.Language_Name = language;
+        context.Project_Name = QStringLiteral("Plant");
+        QString error;
+        ASSERT_TRUE(saveSettings(context, &error)) << error.toStdString();
+        FakePrompter prompter;
+        TFMirandeleFirmWare window(context, prompter);
+
+        TFParGen *parGen = window.parGenDialog();
+        parGen->show();
+        for (const char *panel : {"CP_Ethernet_Connection_Header", "CP_IEC61850_Server_Header"})
+            QTest::mouseClick(parGen->findChild<QWidget *>(QString::fromLatin1(panel)), Qt::LeftButton);
+        auto *tls = parGen->findChild<QCheckBox *>(QStringLiteral("CB_TLS_Server_Enable"));
+        tls->setChecked(true);
+        parGen->findChild<QPlainTextEdit *>(QStringLiteral("E_TLS_Server_Key"))->setPlainText(other.keyPem);
+        parGen->findChild<QPlainTextEdit *>(QStringLiteral("E_TLS_Server_Server_Cert"))->setPlainText(server.certPem);
+        parGen->findChild<QPlainTextEdit *>(QStringLiteral("E_TLS_Server_Root_Cert"))->setPlainText(root.certPem);
+        QTest::qWait(10);
+        EXPECT_EQ(parGen->findChild<QLabel *>(QStringLiteral("L_TLS_Server_Key_Status"))->property("statusLevel").toInt(),
+                  int(StatusLevel::Severe));
+        saveShot(parGen, QStringLiteral("TFParGen_key_mismatch_%1.png").arg(language));
+        QStringList problems = textsThatDoNotFit(parGen);
+        EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+        parGen->reject();
+
+        TFIEC61850_Variables *editor = window.iec61850VariablesDialog();
+        editor->show();
+        QTest::mouseClick(editor->findChild<QWidget *>(QStringLiteral("Btn_Map")), Qt::LeftButton);
+        DataArrayView *map = editor->mapView();
+        ASSERT_TRUE(map->isVisible());
+        QTest::qWait(10);
+        EXPECT_TRUE(map->grid()->isOverlap(10));
+        saveShot(map, QStringLiteral("DataArrayMap_overlap_%1.png").arg(language));
+        problems = textsThatDoNotFit(map) + textsThatDoNotFit(editor);
+        EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+        editor->hide();
     }
 }
 

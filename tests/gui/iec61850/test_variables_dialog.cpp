@@ -2,6 +2,7 @@
 #include "core/iec61850/variable_table.h"
 #include "gui/common/dialog_chrome.h"
 #include "gui/fake_prompter.h"
+#include "gui/iec61850/data_array_view.h"
 #include "gui/iec61850/tf_iec61850_variables.h"
 
 #include <QAbstractItemModelTester>
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -339,6 +341,72 @@ TEST_F(VariablesDialog, FailedWriteKeepsTheDialogOpen)
     EXPECT_TRUE(prompter.lastText().contains(QDir::toNativeSeparators(context.IEC61850_Variables_File)));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(cell(0, 2), u"Temp"_qs);
+}
+
+// ---------------------------------------------------------------- data-array map
+
+TEST_F(VariablesDialog, MapShowsTheVariablesAndOverlapsAndSelectsAClickedRow)
+{
+    writeAll(context.IEC61850_Variables_File,
+             "<IEC61850_Variables>"
+             "<row Enable=\"Y\" Name=\"Speed\" Type=\"Int\" Length=\"4\" Position=\"0\"/>"
+             "<row Enable=\"Y\" Name=\"Torque\" Type=\"Int\" Length=\"2\" Position=\"2\"/>"
+             "<row Enable=\"Y\" Name=\"Run\" Type=\"Digital (Bit)\" Length=\"1\" Position=\"40\" StartBit=\"3\"/>"
+             "<row Enable=\"Y\" Name=\"Stop\" Type=\"Digital (Bit)\" Length=\"1\" Position=\"40\" StartBit=\"4\"/>"
+             "<row Enable=\"N\" Name=\"Off\" Type=\"Int\" Length=\"4\" Position=\"100\"/>"
+             "</IEC61850_Variables>");
+    open();
+    click("Btn_Map");
+    DataArrayView *view = dialog->mapView();
+    ASSERT_TRUE(view->isVisible());
+    DataArrayGrid *map = view->grid();
+
+    // Bytes 2 and 3 are shared; two bits of byte 40 are not.
+    for (int byte : {0, 1, 2, 3, 40, 100})
+        EXPECT_EQ(map->isOverlap(byte), byte == 2 || byte == 3) << byte;
+    EXPECT_EQ(map->byteText(0), QStringLiteral("Byte 0: row 1 Speed"));
+    EXPECT_EQ(map->byteText(2), QStringLiteral("Byte 2: row 1 Speed\nByte 2: row 2 Torque\nOverlap: rows 1 and 2, byte 2"));
+    EXPECT_EQ(map->byteText(100), QStringLiteral("Byte 100: free"));
+    EXPECT_EQ(map->byteText(40), QStringLiteral("Byte 40: row 3 Run, bit 3\nByte 40: row 4 Stop, bit 4"));
+    const QString summary = view->findChild<QLabel *>(QStringLiteral("L_Map_Summary"))->text();
+    EXPECT_EQ(summary, QStringLiteral("5 of 1438 bytes in use\nOverlap: rows 1 and 2, byte 2"));
+
+    // A click on a variable selects its row; on a bit, the bit's own variable.
+    QTest::mouseClick(map, Qt::LeftButton, {}, map->byteRect(1).center());
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    EXPECT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
+    const QRect bits = map->byteRect(40);
+    const int bitWidth = DataArrayGrid::Cell_Width / 8;
+    QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(bits.left() + (7 - 4) * bitWidth + 1, bits.center().y()));
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+    QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(bits.left() + (7 - 3) * bitWidth + 1, bits.center().y()));
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    QTest::mouseClick(map, Qt::LeftButton, {}, map->byteRect(100).center());
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+}
+
+TEST_F(VariablesDialog, MapFollowsUnsavedEdits)
+{
+    open();
+    click("Btn_Map");
+    DataArrayGrid *map = dialog->mapView()->grid();
+    EXPECT_TRUE(map->map().spans.isEmpty());
+    setCell(0, 2, QStringLiteral("A"));
+    setCell(0, 4, QStringLiteral("2"));
+    setCell(0, 6, QStringLiteral("10"));
+    setCell(1, 2, QStringLiteral("B"));
+    setCell(1, 4, QStringLiteral("2"));
+    setCell(1, 6, QStringLiteral("11"));
+    EXPECT_TRUE(map->isOverlap(11));
+    setCell(1, 6, QStringLiteral("12"));
+    EXPECT_FALSE(map->isOverlap(11));
+    ASSERT_EQ(map->map().spans.size(), 2);
+    EXPECT_EQ(map->map().spans[1].first, 12);
+    EXPECT_FALSE(QFile::exists(context.IEC61850_Variables_File));
+
+    // The map goes with the editor.
+    dialog->hide();
+    EXPECT_FALSE(dialog->mapView()->isVisible());
 }
 
 } // namespace

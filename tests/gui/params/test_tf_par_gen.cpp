@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include "test_files.h"
+#include "test_pki.h"
 
 using namespace mirandel;
 using mirandel::test::readAll;
@@ -202,8 +204,8 @@ TEST_F(ParGenDialog, TlsSwitchHidesItsControlsAndKeepsTheirValues)
     open();
     edit("E_NTP_Poll_Time")->setText(QStringLiteral("60"));
     click("CB_TLS_Server_Enable");
-    EXPECT_EQ(panel("CP_TLS_Server")->height(), 205);
-    EXPECT_EQ(panel("CP_DeviceNet_Slave")->y(), 206 + 206 + 205);
+    EXPECT_EQ(panel("CP_TLS_Server")->height(), 277);
+    EXPECT_EQ(panel("CP_DeviceNet_Slave")->y(), 206 + 206 + 277);
     for (const char *control : kTlsControls)
         EXPECT_FALSE(get(control)->isHidden()) << control;
 
@@ -352,7 +354,7 @@ TEST_F(ParGenDialog, AFileShowsAndSavesBackUnchanged)
     open();
     EXPECT_EQ(edit("E_IEC61850_Server_IP1")->text(), QStringLiteral("10"));
     EXPECT_FALSE(edit("E_IEC61850_Server_IP1")->isEnabled());
-    EXPECT_EQ(panel("CP_TLS_Server")->height(), 205);
+    EXPECT_EQ(panel("CP_TLS_Server")->height(), 277);
     EXPECT_EQ(get<QComboBox>("CB_DeviceNet_Slave_Baudrate")->currentIndex(), -1);
     EXPECT_FALSE(get<QCheckBox>("CB_EthConn_En_DHCP_WiFi")->isChecked());
     EXPECT_FALSE(dialog->isChanged());
@@ -429,7 +431,7 @@ TEST_F(ParGenDialog, HeaderClickCollapsesAndRelayoutKeepsItCollapsed)
 
     click("CB_TLS_Server_Enable");
     EXPECT_EQ(panel("CP_Ethernet_Connection")->height(), 24);
-    EXPECT_EQ(panel("CP_DeviceNet_Slave")->y(), 24 + 206 + 205);
+    EXPECT_EQ(panel("CP_DeviceNet_Slave")->y(), 24 + 206 + 277);
 
     QTest::mouseClick(header, Qt::LeftButton);
     EXPECT_EQ(panel("CP_Ethernet_Connection")->height(), 206);
@@ -477,6 +479,157 @@ TEST_F(ParGenDialog, LanguageChangeKeepsThePanelCaptions)
     dialog->Set_Lang();
     EXPECT_EQ(get<QLabel>("L_IEC61850_Server_IP")->text(), QStringLiteral("Indirizzo IP"));
     EXPECT_EQ(panel("CP_IEC61850_Server")->caption(), QStringLiteral("2. IEC61850 Server"));
+}
+
+// ---------------------------------------------------------------- TLS status lines
+
+class ParGenTlsStatus : public ParGenDialog {
+protected:
+    static const test::TestIdentity &root()
+    {
+        static const test::TestIdentity id = test::makeIdentity({.commonName = QStringLiteral("Root"), .ca = true});
+        return id;
+    }
+    static const test::TestIdentity &server()
+    {
+        static const test::TestIdentity id =
+            test::makeIdentity({.commonName = QStringLiteral("gateway"), .serial = 2, .issuer = &root()});
+        return id;
+    }
+    static const test::TestIdentity &other()
+    {
+        static const test::TestIdentity id = test::makeIdentity({.commonName = QStringLiteral("other"), .serial = 3});
+        return id;
+    }
+
+    QPlainTextEdit *text(const char *objectName) { return get<QPlainTextEdit>(objectName); }
+    QString line(const char *objectName) { return get<QLabel>(objectName)->property("statusLine").toString(); }
+    int level(const char *objectName) { return get<QLabel>(objectName)->property("statusLevel").toInt(); }
+    // Lets the coalesced status update run.
+    void settle() { QCoreApplication::processEvents(); }
+};
+
+TEST_F(ParGenTlsStatus, LinesShowSubjectAndExpiryOrTheProblemAsTheUserTypes)
+{
+    open();
+    click("CB_TLS_Server_Enable");
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("Missing: TLS is on and the field is empty"));
+    EXPECT_EQ(level("L_TLS_Server_Key_Status"), int(StatusLevel::Warning));
+    EXPECT_TRUE(line("L_TLS_Server_Root_Cert_Status").isEmpty());
+
+    text("E_TLS_Server_Server_Cert")->setPlainText(server().certPem);
+    text("E_TLS_Server_Root_Cert")->setPlainText(root().certPem);
+    text("E_TLS_Server_Key")->setPlainText(other().keyPem);
+    settle();
+    const QString expiry = QDateTime::currentDateTimeUtc().addDays(365).toString(QStringLiteral("yyyy-MM-dd"));
+    EXPECT_EQ(line("L_TLS_Server_Server_Cert_Status"), QStringLiteral("gateway - expires ") + expiry);
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("The key does not belong to the server certificate"));
+    EXPECT_EQ(level("L_TLS_Server_Key_Status"), int(StatusLevel::Severe));
+    EXPECT_TRUE(get<QLabel>("L_TLS_Server_Server_Cert_Status")->toolTip().contains(QStringLiteral("SHA-256: ")));
+
+    // The right key: not a key until its last line is typed.
+    const QString endLine = QStringLiteral("-----END PRIVATE KEY-----");
+    QString start = server().keyPem;
+    start.chop(endLine.size() + 1);
+    text("E_TLS_Server_Key")->setPlainText(start);
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("Not a PEM block of the right kind"));
+    text("E_TLS_Server_Key")->setFocus();
+    text("E_TLS_Server_Key")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(text("E_TLS_Server_Key"), endLine);
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("EC key, 256 bits"));
+    EXPECT_EQ(level("L_TLS_Server_Key_Status"), int(StatusLevel::Plain));
+
+    // An encrypted key follows the password field.
+    text("E_TLS_Server_Key")->setPlainText(test::encryptedKeyPem(server(), "secret"));
+    edit("E_TLS_Server_Key_Pass")->setText(QStringLiteral("secre"));
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("The password does not open the key"));
+    QTest::keyClicks(edit("E_TLS_Server_Key_Pass"), QStringLiteral("t"));
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("EC key, 256 bits, encrypted"));
+
+    // Warnings never block OK.
+    edit("E_NTP_Poll_Time")->setText(QStringLiteral("60"));
+    text("E_TLS_Server_Root_Cert")->setPlainText(QStringLiteral("pasted nonsense"));
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Root_Cert_Status"), QStringLiteral("Not a PEM block of the right kind"));
+    QTest::mouseClick(get<QWidget>("Btn_OK"), Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted) << prompter.lastText().toStdString();
+}
+
+TEST_F(ParGenTlsStatus, ShowingTheDialogInspectsTheSavedTexts)
+{
+    ParGen values = ParGen::fileMissing();
+    values.setFlag(Par_TLS_Server_Enable, true);
+    values.setText(Par_TLS_Server_Key, other().keyPem);
+    values.setText(Par_TLS_Server_Server_Certificate, server().certPem);
+    QString error;
+    ASSERT_TRUE(saveParGen(values, context.ParGen_File, &error)) << error.toStdString();
+    open();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("The key does not belong to the server certificate"));
+    EXPECT_FALSE(dialog->isChanged());
+}
+
+TEST_F(ParGenTlsStatus, LoadFromFileReadsPemAndDerAndRefusesOtherFiles)
+{
+    const QString pem = dir.filePath(QStringLiteral("server.pem"));
+    const QString der = dir.filePath(QStringLiteral("server.der"));
+    const QString keyDer = dir.filePath(QStringLiteral("server.key"));
+    const QString junk = dir.filePath(QStringLiteral("notes.txt"));
+    test::writeAll(pem, server().certPem.toUtf8());
+    test::writeAll(der, server().certDer);
+    test::writeAll(keyDer, server().keyDer);
+    test::writeAll(junk, "hello");
+    QString chosen;
+    QString filter;
+    dialog->chooseFile = [&](QWidget *, const QString &f) {
+        filter = f;
+        return chosen;
+    };
+    open();
+    click("CB_TLS_Server_Enable");
+
+    const struct {
+        const char *button;
+        const char *field;
+        QString file;
+        QString expected;
+    } loads[] = {
+        {"Btn_TLS_Server_Server_Cert_Load", "E_TLS_Server_Server_Cert", pem, server().certPem},
+        {"Btn_TLS_Server_Root_Cert_Load", "E_TLS_Server_Root_Cert", der, server().certPem},
+        {"Btn_TLS_Server_Key_Load", "E_TLS_Server_Key", keyDer, server().keyPem},
+    };
+    for (const auto &l : loads) {
+        SCOPED_TRACE(l.button);
+        chosen = l.file;
+        QTest::mouseClick(get<QWidget>(l.button), Qt::LeftButton);
+        EXPECT_EQ(text(l.field)->toPlainText(), l.expected);
+    }
+    EXPECT_TRUE(filter.contains(QStringLiteral("*.pem *.crt *.cer *.der *.key"))) << filter.toStdString();
+    EXPECT_TRUE(dialog->isChanged());
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    settle();
+    EXPECT_EQ(line("L_TLS_Server_Key_Status"), QStringLiteral("EC key, 256 bits"));
+
+    // A file that is neither, or a cancelled choice, leaves the field as it was.
+    chosen = junk;
+    QTest::mouseClick(get<QWidget>("Btn_TLS_Server_Key_Load"), Qt::LeftButton);
+    EXPECT_EQ(text("E_TLS_Server_Key")->toPlainText(), server().keyPem);
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.lastText().startsWith(QStringLiteral("The file ") + QDir::toNativeSeparators(junk)
+                                               + QStringLiteral(" holds no certificate or key")))
+        << prompter.lastText().toStdString();
+    chosen = dir.path();
+    QTest::mouseClick(get<QWidget>("Btn_TLS_Server_Key_Load"), Qt::LeftButton);
+    EXPECT_TRUE(prompter.lastText().endsWith(QStringLiteral("(not a regular file).")))
+        << prompter.lastText().toStdString();
+    chosen.clear();
+    QTest::mouseClick(get<QWidget>("Btn_TLS_Server_Key_Load"), Qt::LeftButton);
+    EXPECT_EQ(text("E_TLS_Server_Key")->toPlainText(), server().keyPem);
+    EXPECT_EQ(prompter.messages().size(), 2);
 }
 
 } // namespace

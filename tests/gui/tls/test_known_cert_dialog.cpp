@@ -4,7 +4,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include "test_files.h"
+#include "test_pki.h"
 
 using namespace mirandel;
 using mirandel::test::readAll;
@@ -197,6 +200,82 @@ TEST_F(KnownCertDialog, RowsAreResizedByDraggingTheBorderOfTheirNumberCell)
     const int certificateX = grid->columnViewportPosition(2) + 10;
     drag(QPoint(certificateX, grid->rowViewportPosition(2) + grid->rowHeight(2) - 1), 40);
     EXPECT_EQ(grid->rowHeight(2), 60);
+}
+
+TEST_F(KnownCertDialog, RowsShowTheirCertificateAndProblemsWithoutTheEditor)
+{
+    const test::TestIdentity valid = test::makeIdentity({.commonName = QStringLiteral("client-a")});
+    const test::TestIdentity expired =
+        test::makeIdentity({.commonName = QStringLiteral("old"), .notBeforeDays = -400, .notAfterDays = -1});
+    open();
+    // Pasted as the editor would: the tooltip and marker follow at once.
+    for (const auto &[row, pem] : {std::pair{0, valid.certPem}, std::pair{1, expired.certPem},
+                                   std::pair{2, QStringLiteral("not a certificate")}, std::pair{3, valid.certPem}})
+        ASSERT_TRUE(model->setData(model->index(row, 2), pem, Qt::EditRole));
+
+    const QString expiry = QDateTime::currentDateTimeUtc().addDays(365).toString(QStringLiteral("yyyy-MM-dd"));
+    const struct {
+        int row;
+        const char *firstLine; // of the tooltip; nullptr for none
+        QColor marker;         // invalid: no marker
+    } rows[] = {
+        {0, "Same certificate as row 4", QColor(200, 120, 0)},
+        {1, "Expired on ", QColor(200, 0, 0)},
+        {2, "Not a PEM certificate", QColor(200, 0, 0)},
+        {3, "Same certificate as row 1", QColor(200, 120, 0)},
+        {4, nullptr, QColor()},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.row);
+        const QString tip = model->index(r.row, 2).data(Qt::ToolTipRole).toString();
+        EXPECT_EQ(model->index(r.row, 0).data(Qt::ToolTipRole).toString(), tip);
+        const QVariant decoration = model->index(r.row, 0).data(Qt::DecorationRole);
+        if (!r.firstLine) {
+            EXPECT_TRUE(tip.isEmpty());
+            EXPECT_FALSE(decoration.isValid());
+            continue;
+        }
+        EXPECT_TRUE(tip.startsWith(QString::fromLatin1(r.firstLine))) << tip.toStdString();
+        ASSERT_TRUE(decoration.canConvert<QIcon>());
+        EXPECT_EQ(decoration.value<QIcon>().pixmap(10, 10).toImage().pixelColor(5, 5), r.marker);
+    }
+    EXPECT_TRUE(model->index(0, 2)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("client-a - expires ") + expiry
+                              + QStringLiteral("\nCN=client-a, O=Mirandel Test")));
+
+    // Removing the twin clears the duplicate marker of row 1.
+    ASSERT_TRUE(model->setData(model->index(3, 2), QString(), Qt::EditRole));
+    EXPECT_FALSE(model->index(0, 0).data(Qt::DecorationRole).isValid());
+    EXPECT_TRUE(model->index(0, 0).data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("client-a - expires")));
+}
+
+TEST_F(KnownCertDialog, LoadFromFileFillsTheSelectedRow)
+{
+    const test::TestIdentity id = test::makeIdentity({.commonName = QStringLiteral("loaded")});
+    const QString der = dir.filePath(QStringLiteral("client.cer"));
+    const QString junk = dir.filePath(QStringLiteral("client.txt"));
+    test::writeAll(der, id.certDer);
+    test::writeAll(junk, "no certificate here");
+    QString chosen = der;
+    dialog->chooseFile = [&](QWidget *, const QString &) { return chosen; };
+    open();
+    focus(0, 3);
+    click("Btn_LoadFile");
+    EXPECT_EQ(text(0, 2), id.certPem);
+    EXPECT_TRUE(model->index(0, 2).data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("loaded - expires")));
+
+    chosen = junk;
+    focus(1, 2);
+    click("Btn_LoadFile");
+    EXPECT_TRUE(text(1, 2).isEmpty());
+    EXPECT_TRUE(prompter.lastText().startsWith(QStringLiteral("The file ") + QDir::toNativeSeparators(junk)))
+        << prompter.lastText().toStdString();
+
+    // What was loaded is saved with OK like a pasted certificate.
+    click("Btn_OK");
+    EXPECT_TRUE(readAll(context.TLS_Known_Cert_File).contains("BEGIN CERTIFICATE"));
 }
 
 } // namespace
