@@ -11,6 +11,10 @@ QFont programFont(int pixelHeight, bool bold)
     font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
+    // Glyph advances as designed, as fontconfig gives them on Linux; a FreeType
+    // engine elsewhere would round each glyph's advance and widen the texts.
+    // (GDI on Windows hints as it always does.)
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 
