@@ -213,24 +213,6 @@ XmlLoadResult decodeXml(const QByteArray &data, QString &text)
     return parsedOk();
 }
 
-// The first character of `text` that XML 1.0 does not allow, or -1.
-qsizetype firstNonXmlChar(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c)) {
-            if (i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-                ++i;
-                continue;
-            }
-            return i;
-        }
-        if (QChar::isLowSurrogate(c) || !isXmlCharUnit(c))
-            return i;
-    }
-    return -1;
-}
-
 QByteArray utf8(QStringView text)
 {
     return text.toUtf8();
@@ -411,6 +393,24 @@ bool isXmlCharUnit(char16_t c)
 {
     return c == 0x09 || c == 0x0A || c == 0x0D || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
 }
+
+qsizetype firstNonXmlChar(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+                ++i;
+                continue;
+            }
+            return i;
+        }
+        if (QChar::isLowSurrogate(c) || !isXmlCharUnit(c))
+            return i;
+    }
+    return -1;
+}
+
 
 QString withoutNonXmlChars(const QString &text)
 {

@@ -64,6 +64,9 @@ bool saveXmlFile(const pugi::xml_document &doc, const QString &path, QString *er
 // caller; this looks at one UTF-16 code unit and accepts any surrogate).
 bool isXmlCharUnit(char16_t c);
 
+// Index of the first code unit of `text` that XML 1.0 cannot hold, or -1.
+qsizetype firstNonXmlChar(QStringView text);
+
 // `text` without the characters XML 1.0 cannot hold (control characters
 // other than tab, LF and CR, U+FFFE, U+FFFF, unpaired surrogates).
 QString withoutNonXmlChars(const QString &text);

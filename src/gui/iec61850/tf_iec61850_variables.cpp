@@ -4,6 +4,7 @@
 #include "core/common/decimal.h"
 #include "core/iec61850/variable_table.h"
 #include "gui/common/prompter.h"
+#include "gui/common/text_input_guard.h"
 
 namespace mirandel {
 
@@ -61,6 +62,7 @@ TFIEC61850_Variables::TFIEC61850_Variables(AppContext &context, Prompter &prompt
                   variableTexts(), QStringLiteral("ACG"), QSize(1155, 337))
 {
     setObjectName(QStringLiteral("TFIEC61850_Variables"));
+    dropNonXmlCharactersInEditors(grid()->viewport());
     Set_Lang();
 }
 
