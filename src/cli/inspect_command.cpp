@@ -1,9 +1,9 @@
 #include "cli/inspect_command.h"
 
+#include "core/common/file_read.h"
 #include "core/image/image_decoder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 
 namespace mirandel::cli {
@@ -11,27 +11,27 @@ namespace mirandel::cli {
 namespace {
 
 // No bank comes near this size (the data block holds at most 524288 bytes);
-// a larger file, or a device file that never ends, is not read at all.
+// a larger file is not read at all, nor is anything but a regular file (a
+// FIFO would block, a device file never end).
 constexpr qint64 Max_Bank_File = 16 * image::Bank2_Capacity;
 
 bool readFile(const QString &path, QByteArray &data, QTextStream &err)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << "\n";
+    const FileReadResult read = readRegularFile(path, data, Max_Bank_File);
+    switch (read.status) {
+    case FileReadResult::Ok:
+        return true;
+    case FileReadResult::Missing:
+        err << "Cannot read " << QDir::toNativeSeparators(path) << ": no such file\n";
         return false;
-    }
-    data = file.read(Max_Bank_File + 1);
-    if (file.error() != QFileDevice::NoError) {
-        err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << "\n";
-        return false;
-    }
-    if (data.size() > Max_Bank_File) {
+    case FileReadResult::TooLarge:
         err << QDir::toNativeSeparators(path) << " is larger than " << Max_Bank_File
             << " bytes: not a configuration image bank\n";
         return false;
+    default:
+        err << "Cannot read " << QDir::toNativeSeparators(path) << ": " << read.message << "\n";
+        return false;
     }
-    return true;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/app/app_context.h"
 #include "core/app/settings_file.h"
 #include "core/iec61850/variable_table.h"
+#include "core/lang/language_file.h"
 #include "core/image/image_test_support.h"
 #include "core/params/par_gen.h"
 #include "core/tls/known_cert_list.h"
@@ -162,6 +163,62 @@ TEST(UnreadableElements, TakeTheValueOfAMissingElementEverywhere)
     const CliRun checkMissing = runCli({QStringLiteral("check"), missing.dir()});
     EXPECT_EQ(check.code, checkMissing.code);
     EXPECT_EQ(check.out, QString(checkMissing.out).replace(missing.dir(), unreadable.dir()));
+}
+
+} // namespace
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// Readers of project files, settings, language files and banks open regular
+// files only: a folder or a FIFO is refused at once with a clear message
+// (a FIFO would otherwise block the reader for ever).
+TEST(NonRegularFiles, EveryReaderRefusesThemWithoutBlocking)
+{
+    QTemporaryDir dir;
+    QStringList paths{dir.filePath(QStringLiteral("folder"))};
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+#ifdef Q_OS_UNIX
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    paths.append(fifo);
+#endif
+    for (const QString &path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        pugi::xml_document doc;
+        const XmlLoadResult xml = loadXmlFile(path, doc);
+        EXPECT_EQ(xml.status, XmlLoadResult::Unreadable);
+        EXPECT_TRUE(xml.message.contains(QStringLiteral("not a regular file"))) << xml.message.toStdString();
+
+        TextTable table;
+        table.Fill_Default_Texts();
+        const LanguageReadResult lang = Read_Language_File(path, table);
+        EXPECT_FALSE(lang.opened);
+        EXPECT_TRUE(lang.error.contains(QStringLiteral("not a regular file")));
+
+        const CliRun inspect = runCli({QStringLiteral("inspect"), path});
+        EXPECT_EQ(inspect.code, 1);
+        EXPECT_TRUE(inspect.err.contains(QStringLiteral("not a regular file"))) << inspect.err.toStdString();
+    }
+
+    // A project file that is a FIFO stops the build with its name.
+    TempProject project;
+#ifdef Q_OS_UNIX
+    ASSERT_EQ(::mkfifo(QFile::encodeName(project.file(QStringLiteral("ParGen.xml"))).constData(), 0600), 0);
+#else
+    ASSERT_TRUE(QDir(project.dir()).mkdir(QStringLiteral("ParGen.xml")));
+#endif
+    const CliRun build = runCli({QStringLiteral("build-image"), project.dir()});
+    EXPECT_EQ(build.code, 1);
+    EXPECT_TRUE(build.err.contains(QStringLiteral("ParGen.xml"))) << build.err.toStdString();
+    EXPECT_TRUE(build.err.contains(QStringLiteral("not a regular file"))) << build.err.toStdString();
+    const CliRun check = runCli({QStringLiteral("check"), project.dir()});
+    EXPECT_EQ(check.code, 1);
+    EXPECT_TRUE(check.out.contains(QStringLiteral("not a regular file")) || check.err.contains(QStringLiteral("not a regular file")))
+        << check.out.toStdString() << check.err.toStdString();
 }
 
 } // namespace
