@@ -1,7 +1,7 @@
 # The README's two commands: `make run` and `make test`.
 PRESET ?= $(if $(CI),ci,default)
 
-.PHONY: run test build configure deps bench clean
+.PHONY: run test build configure deps bench fuzz clean
 
 deps:
 	./tools/install-deps
@@ -21,5 +21,11 @@ test: build
 bench: build
 	./bench/run-benchmarks
 
+# Builds the libFuzzer targets (preset fuzz, build-fuzz/) and runs each for
+# FUZZ_SECONDS, one after the other.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	./tools/run-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build
+	rm -rf build build-fuzz

@@ -33,9 +33,16 @@ FileReadResult readRegularFile(const QString &path, QByteArray &data, qint64 max
         result.message = file.errorString();
         return result;
     }
-    // The size was checked before opening; read one byte more than allowed
-    // to catch a file that grew since.
-    data = file.read(maxSize + 1);
+    // The size was checked before opening. Read what it announced and one
+    // byte more, then on in small steps, so that a file that grew since is
+    // still caught at the limit without reserving the limit up front.
+    data = file.read(info.size() + 1);
+    while (data.size() <= maxSize && file.error() == QFileDevice::NoError && !file.atEnd()) {
+        const QByteArray more = file.read(qMin<qint64>(64 * 1024, maxSize + 1 - data.size()));
+        if (more.isEmpty())
+            break;
+        data += more;
+    }
     if (file.error() != QFileDevice::NoError) {
         data.clear();
         result.status = FileReadResult::Failed;
