@@ -392,6 +392,13 @@ void TFParGen::FormShow()
     m_loaded = loaded;
     Is_Change = false;
     Move_GroupBoxs();
+    // The first field that can take it gets the focus, not a button.
+    for (QWidget *field : std::as_const(m_tabOrder)) {
+        if (field->isEnabled() && field->isVisibleTo(this) && (field->focusPolicy() & Qt::TabFocus)) {
+            field->setFocus(Qt::TabFocusReason);
+            break;
+        }
+    }
 
     if (m_keepUnreadable) {
         // Told once the dialog is on screen; the defaults are shown meanwhile.

@@ -511,3 +511,18 @@ TEST_F(ParGenDialog, PastedControlCharactersAreDroppedFromEveryField)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParGenDialog, OpensWithTheFocusInTheFirstField)
+{
+    // The first field of the first panel (Ethernet connection), not OK.
+    open();
+    EXPECT_EQ(dialog->focusWidget(), edit("E_EthConn_Device_Name"));
+    edit("E_IEC61850_Server_Port")->setFocus();
+    dialog->hide();
+    open();
+    EXPECT_EQ(dialog->focusWidget(), edit("E_EthConn_Device_Name"));
+}
+
+} // namespace
