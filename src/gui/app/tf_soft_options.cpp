@@ -24,6 +24,8 @@ namespace {
 
 constexpr QSize kFlagSize{40, 27};
 constexpr int kContentWidth = 580;
+// Text added to this dialog's block: the version server could not be reached.
+constexpr int kTextServerUnreachable = 330;
 
 // A flat button as wide as its caption needs, at least 110 pixels.
 FlatButton *growingButton(const QString &objectName, QWidget *parent)
@@ -378,8 +380,11 @@ void TFSoftOptions::showCheckResult(bool newer)
                                      .arg(target.toHtmlEscaped(), m_context.text(314).toHtmlEscaped()));
         LL_Check_Update->setCursor(Qt::PointingHandCursor);
     } else {
+        // "No Update Available" only when the server answered; a server
+        // that could not be reached is said so, with the reason.
+        const QString error = m_versionQuery->lastError();
         LL_Check_Update->setTextFormat(Qt::PlainText);
-        LL_Check_Update->setText(m_context.text(315));
+        LL_Check_Update->setText(error.isEmpty() ? m_context.text(315) : m_context.text(kTextServerUnreachable) + error);
         LL_Check_Update->unsetCursor();
     }
     LL_Check_Update->show();
