@@ -3,7 +3,7 @@
 PRESET ?= $(if $(CI),ci,default)
 WINDOWS_PRESET ?= $(if $(CI),windows-ci,windows)
 
-.PHONY: run test build configure deps bench clean help format-check \
+.PHONY: run test build configure deps bench fuzz clean help format-check \
         windows-deps windows windows-test windows-package windows-clean
 .DEFAULT_GOAL := build
 
@@ -14,6 +14,7 @@ help:
 	@echo "make bench     build and run the benchmarks"
 	@echo "make deps      install the Debian packages the build needs"
 	@echo "make configure configure the CMake preset ($(PRESET))"
+	@echo "make fuzz      build the fuzz targets and run each for FUZZ_SECONDS (default 60)"
 	@echo "make format-check  check the formatting of the sources"
 	@echo "make clean     remove the build folder"
 	@echo "make windows          cross-build for Windows into build-windows/ (mingw-w64)"
@@ -52,11 +53,17 @@ windows-test: windows
 windows-package: windows
 	./tools/windows/package build-windows
 
+# Builds the libFuzzer targets (preset fuzz, build-fuzz/) and runs each for
+# FUZZ_SECONDS, one after the other.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	./tools/run-fuzz $(FUZZ_SECONDS)
+
 format-check:
 	./tools/check-format
 
 clean:
-	rm -rf build
+	rm -rf build build-fuzz
 
 windows-clean:
 	rm -rf build-windows

@@ -1,9 +1,9 @@
 #include "cli/inspect_command.h"
 
 #include "cli/image_report.h"
+#include "core/common/file_read.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 
 namespace mirandel::cli {
@@ -11,29 +11,29 @@ namespace mirandel::cli {
 namespace {
 
 // No bank comes near this size (the data block holds at most 524288 bytes);
-// a larger file, or a device file that never ends, is not read at all.
+// a larger file is not read at all, nor is anything but a regular file (a
+// FIFO would block, a device file never end).
 constexpr qint64 Max_Bank_File = 16 * image::Bank2_Capacity;
 
 // Reads a bank file into `data`; false with the reason in *error.
 bool readFile(const QString &path, QByteArray &data, QString *error)
 {
-    QFile file(path);
     const QString shown = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString());
+    const FileReadResult read = readRegularFile(path, data, Max_Bank_File);
+    switch (read.status) {
+    case FileReadResult::Ok:
+        return true;
+    case FileReadResult::Missing:
+        *error = QStringLiteral("Cannot read %1: no such file").arg(shown);
         return false;
-    }
-    data = file.read(Max_Bank_File + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(shown, file.errorString());
-        return false;
-    }
-    if (data.size() > Max_Bank_File) {
+    case FileReadResult::TooLarge:
         *error =
             QStringLiteral("%1 is larger than %2 bytes: not a configuration image bank").arg(shown).arg(Max_Bank_File);
         return false;
+    default:
+        *error = QStringLiteral("Cannot read %1: %2").arg(shown, read.message);
+        return false;
     }
-    return true;
 }
 
 const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print the fields as JSON."));

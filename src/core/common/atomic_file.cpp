@@ -13,7 +13,10 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
             *error = file.errorString();
         return false;
     }
-    if (file.write(data) != data.size()) {
+    // write() only fills the buffer; flush() is where a full disk or a
+    // file-size limit shows. QSaveFile::commit() does not report a failed
+    // final flush, and would put a cut file in place of the old one.
+    if (file.write(data) != data.size() || !file.flush()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

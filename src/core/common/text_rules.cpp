@@ -100,4 +100,35 @@ bool isBlankText(QStringView text)
     return true;
 }
 
+QString withLineBreaks(QStringView text, QStringView lineBreak)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += lineBreak;
+        } else if (c == u'\n') {
+            out += lineBreak;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString keepLineBreakStyle(QStringView before, QStringView edited, QStringView newTextBreak)
+{
+    QStringView style = newTextBreak;
+    if (before.contains(u"\r\n"))
+        style = u"\r\n";
+    else if (before.contains(u'\n'))
+        style = u"\n";
+    else if (before.contains(u'\r'))
+        style = u"\r";
+    return withLineBreaks(edited, style);
+}
+
 } // namespace mirandel

@@ -26,4 +26,13 @@ QString trimText(QStringView text);
 // True when the text is empty after trimText.
 bool isBlankText(QStringView text);
 
+// `text` with every line break (CR LF, LF or a lone CR) written as `lineBreak`.
+QString withLineBreaks(QStringView text, QStringView lineBreak);
+
+// An edited text in the line-break style of the text it replaces: CR LF
+// when `before` broke its lines with CR LF, LF when it used LF, and
+// `newTextBreak` when it had no line break at all. Editors return LF only;
+// this keeps the bytes of an edited certificate's unchanged lines.
+QString keepLineBreakStyle(QStringView before, QStringView edited, QStringView newTextBreak = u"\n");
+
 } // namespace mirandel

@@ -1,10 +1,15 @@
 #pragma once
 // Reading and writing the program's XML files.
 //
-// Every file is UTF-8 XML without a declaration and without indentation.
-// Readers keep comments, so that "the first top-level node" is really the
-// first node of the file (a comment before the root makes every value read
-// as missing), and skip an XML declaration a hand-edited file may carry.
+// Every file is written as UTF-8 XML without a declaration and without
+// indentation. Every file is read by one strict reader: a file that a
+// conforming XML 1.0 parser refuses is refused with its line, column and
+// reason, never read in part. The reader honours a byte-order mark or a
+// declared encoding (UTF-8, UTF-16, ISO-8859-1, Windows-1252, US-ASCII),
+// keeps comments, so that "the first top-level node" is really the first
+// node of the file (a comment before the root makes every value read as
+// missing), and skips the declaration, a document type declaration and
+// processing instructions at document level.
 
 #include <QString>
 #include <pugixml.hpp>
@@ -30,10 +35,13 @@ struct XmlLoadResult {
     QString describe() const;
 };
 
-// Loads `path` into `doc` (cleared first).
+// Largest XML file the readers accept; no file the program writes comes near.
+constexpr qint64 Max_Xml_File = 32 * 1024 * 1024;
+
+// Loads `path` into `doc` (cleared first). Only a regular file is opened.
 XmlLoadResult loadXmlFile(const QString &path, pugi::xml_document &doc);
 
-// Parses `data` into `doc` (cleared first).
+// Parses `data` into `doc` (cleared first). On failure `doc` stays empty.
 XmlLoadResult parseXml(const QByteArray &data, pugi::xml_document &doc);
 
 // The document's first top-level node, whatever its kind or name.
@@ -51,12 +59,29 @@ QByteArray serializeXml(const pugi::xml_document &doc);
 // puts the reason in *error; the previous file, if any, is left untouched.
 bool saveXmlFile(const pugi::xml_document &doc, const QString &path, QString *error);
 
-// QString <-> pugixml text (UTF-8).
+// True for the characters XML 1.0 allows in a document: tab, LF, CR,
+// U+0020..U+D7FF, U+E000..U+FFFD and paired surrogates (checked by the
+// caller; this looks at one UTF-16 code unit and accepts any surrogate).
+bool isXmlCharUnit(char16_t c);
+
+// Index of the first code unit of `text` that XML 1.0 cannot hold, or -1.
+qsizetype firstNonXmlChar(QStringView text);
+
+// `text` without the characters XML 1.0 cannot hold (control characters
+// other than tab, LF and CR, U+FFFE, U+FFFF, unpaired surrogates).
+QString withoutNonXmlChars(const QString &text);
+
+// QString <-> pugixml text (UTF-8). toXml drops the characters XML 1.0
+// cannot hold, so no writer can produce a file a parser refuses.
 QString fromXml(const char *text);
 std::string toXml(const QString &text);
 
 // Text of the first child element of `parent` named `name` (exact case).
-// Returns false when there is no such element.
+// Returns false when there is no such element, or when its text cannot be
+// read: its content is not a single text node (it holds an element, a
+// comment or a processing instruction, or text split by one). An empty
+// element reads as the empty text, an element holding one CDATA section as
+// that section's text.
 bool childText(const pugi::xml_node &parent, const char *name, QString &text);
 
 // Value of attribute `name` of `node`. Returns false when it is missing.

@@ -1,5 +1,7 @@
 #include "core/image/build_image.h"
 
+#include "core/common/atomic_file.h"
+#include "core/common/file_read.h"
 #include "core/common/text_rules.h"
 #include "core/common/workspace_layout.h"
 
@@ -513,18 +515,24 @@ ImageError Save_Image_Files(const ConfigurationImage &image, const QString &binD
     for (int i = 0; i < 2; ++i) {
         if (!files[i].open(QIODevice::WriteOnly))
             return fail(paths[i], files[i].errorString());
-        if (files[i].write(*data[i]) != data[i]->size()) {
+        // flush() is where a full disk shows: commit() would not report it.
+        if (files[i].write(*data[i]) != data[i]->size() || !files[i].flush()) {
             const QString reason = files[i].errorString();
             files[i].cancelWriting();
             return fail(paths[i], reason);
         }
     }
+    // Should bank 2 fail to replace its old copy, bank 1 goes back to its
+    // old bytes, so the pair on disk is always one image.
+    QByteArray oldBank1;
+    const bool hadBank1 = readRegularFile(paths[0], oldBank1, 16 * Bank2_Capacity).ok();
     if (!files[0].commit())
         return fail(paths[0], files[0].errorString());
     if (!files[1].commit()) {
         const ImageError error = fail(paths[1], files[1].errorString());
-        // Better no bank 1 than a new bank 1 beside an old bank 2.
-        QFile::remove(paths[0]);
+        // Failing that, better no bank 1 than a new bank 1 beside an old bank 2.
+        if (!hadBank1 || !writeFileAtomically(paths[0], oldBank1, nullptr))
+            QFile::remove(paths[0]);
         return error;
     }
     return {};

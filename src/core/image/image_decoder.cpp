@@ -1,5 +1,7 @@
 #include "core/image/image_decoder.h"
 
+#include <QHash>
+#include <QRegularExpression>
 #include <cstring>
 
 namespace mirandel {
@@ -203,7 +205,44 @@ private:
     qint64 m_textBudget = 0;
     bool m_budgetReported = false;
 
-    void issue(const QString &text) { image.issues.append(text); }
+    // Issues of one kind (the same sentence but for its numbers) are listed
+    // up to Issues_Per_Kind times and counted beyond, so that a crafted bank
+    // of a million bad entries still gives a short report.
+    static constexpr int Issues_Per_Kind = 3;
+    struct Kind {
+        QString first;
+        qint64 count = 0;
+    };
+    QHash<QString, qsizetype> m_kindIndex;
+    QList<Kind> m_kinds;
+
+    void issue(const QString &text)
+    {
+        static const QRegularExpression numbers(QStringLiteral("0x[0-9A-Fa-f]+|[0-9]+"));
+        const QString key = QString(text).replace(numbers, QStringLiteral("#"));
+        auto found = m_kindIndex.constFind(key);
+        if (found == m_kindIndex.constEnd()) {
+            found = m_kindIndex.insert(key, m_kinds.size());
+            m_kinds.append(Kind{text, 0});
+        }
+        Kind &kind = m_kinds[*found];
+        if (++kind.count <= Issues_Per_Kind)
+            image.issues.append(text);
+    }
+
+public:
+    // Appends one line per kind of issue that was met more often than listed.
+    void countRepeatedIssues()
+    {
+        for (const Kind &kind : std::as_const(m_kinds)) {
+            if (kind.count > Issues_Per_Kind)
+                image.issues.append(QStringLiteral("%1 more issue(s) like \"%2\"")
+                                        .arg(kind.count - Issues_Per_Kind)
+                                        .arg(kind.first));
+        }
+    }
+
+private:
 
     QString fieldText(const QByteArray &bank1, int offset, int width, const char16_t *what)
     {
@@ -364,8 +403,23 @@ private:
         tls.Root_Cert.Certificate_Length = rootLength + 1;
         r.Password = terminatedText(QStringLiteral("server password"), r.Password_Add, false, true);
 
+        // The files hold at most 10 known certificates and 50 variables; a
+        // crafted count beyond that is reported, and only that many entries
+        // are decoded, so the report stays the size of a real image's.
+        const quint32 certsRead = qMin<quint32>(K, Max_Decoded_Known_Certs);
+        const quint32 varsRead = qMin<quint32>(V, Max_Decoded_Variables);
+        if (certs >= 0 && K > certsRead)
+            issue(QStringLiteral("the known-certificate count %1 is more than the %2 a project holds; "
+                                 "only the first %2 are decoded")
+                      .arg(K)
+                      .arg(Max_Decoded_Known_Certs));
+        if (vars >= 0 && V > varsRead)
+            issue(QStringLiteral("the variable count %1 is more than the %2 a project holds; "
+                                 "only the first %2 are decoded")
+                      .arg(V)
+                      .arg(Max_Decoded_Variables));
         if (certs >= 0) {
-            for (quint32 i = 0; i < K; ++i) {
+            for (quint32 i = 0; i < certsRead; ++i) {
                 const qint64 e = certs + qint64(i) * Known_Cert_Entry_Size;
                 TTLS_Certificate cert;
                 cert.Certificate_Add = get32(m_data, e);
@@ -377,7 +431,7 @@ private:
             }
         }
         if (vars >= 0) {
-            for (quint32 i = 0; i < V; ++i) {
+            for (quint32 i = 0; i < varsRead; ++i) {
                 const qint64 e = vars + qint64(i) * Variable_Entry_Size;
                 TIEC61850_Var var;
                 var.Name_Add = get32(m_data, e);
@@ -390,9 +444,26 @@ private:
                 std::memcpy(&var.Multiplication_Factor, &bits, 4);
                 var.Operation = get16(m_data, e + 28);
                 var.Options = get16(m_data, e + 30);
-                var.Name = terminatedText(QStringLiteral("name of variable %1").arg(i + 1), var.Name_Add,
-                                          false, false);
                 r.Variables.append(var);
+            }
+            // An empty name stores nothing: its address is where the next
+            // text begins (the next variable's name, or the end of the block
+            // after the last one). A name followed by another one spans up
+            // to the zero byte before the next name's address, so a
+            // character whose low byte is zero cannot cut it short.
+            for (quint32 i = 0; i < varsRead; ++i) {
+                TIEC61850_Var &var = r.Variables[i];
+                const QString what = QStringLiteral("name of variable %1").arg(i + 1);
+                const qint64 offset = offsetOf(var.Name_Add);
+                const qint64 next = i + 1 < varsRead ? offsetOf(r.Variables[i + 1].Name_Add) : m_data.size();
+                if (offset >= 0 && offset == next) {
+                    noteEnd(offset);
+                } else if (offset >= 0 && i + 1 < varsRead && next > offset && m_data[next - 1] == '\0') {
+                    noteEnd(next);
+                    var.Name = latin1(m_data.mid(offset, takeText(next - 1 - offset)));
+                } else {
+                    var.Name = terminatedText(what, var.Name_Add, false, false);
+                }
             }
         }
 
@@ -410,6 +481,7 @@ DecodedImage decodeImage(const QByteArray &bank1, const std::optional<QByteArray
     decoder.decodeBank1(bank1);
     if (bank2)
         decoder.decodeBank2(*bank2);
+    decoder.countRepeatedIssues();
     return std::move(decoder.image);
 }
 

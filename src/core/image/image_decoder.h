@@ -18,6 +18,10 @@ namespace mirandel {
 
 using Octets = std::array<quint8, 4>;
 
+// At most this many table entries are decoded: what a project can hold.
+inline constexpr quint32 Max_Decoded_Known_Certs = 10;
+inline constexpr quint32 Max_Decoded_Variables = 50;
+
 // The fields of the parameter block.
 struct DecodedParameterBlock {
     quint32 Baudrate = 0;
@@ -61,6 +65,8 @@ struct DecodedImage {
     TIEC61850 section;
 
     // Every inconsistency met, in the order found; empty for a sound image.
+    // Of each kind (the same sentence but for its numbers) the first three
+    // are listed, then one line "N more issue(s) like ..." counts the rest.
     QStringList issues;
     bool consistent() const { return issues.isEmpty(); }
 };

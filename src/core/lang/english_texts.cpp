@@ -89,6 +89,7 @@ constexpr Entry kEnglish[] = {
     {319, u"Software Settings"},
     {320, u"Jump into next field in the tables by pressing the Enter Key"},
     {321, u"Enable Auto Size of Table Columns by Double Click"},
+    {330, u"The update server could not be reached: "},
     {400, u"Set Communication"},
     {401, u"Set Communication Setting"},
     {402, u"OK"},

@@ -1,9 +1,10 @@
 #include "core/lang/language_file.h"
 
+#include "core/common/file_read.h"
+#include "core/common/text_encoding.h"
 #include "core/common/text_rules.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -13,67 +14,69 @@ namespace {
 
 constexpr QChar kPilcrow = QChar(0x00B6);
 
-// Windows-1252 code points of the bytes 0x80..0x9F; the other bytes map to
-// the Unicode code point of the same value.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+// At most this many ignored lines are kept as examples; all are counted.
+constexpr int kIgnoredLinesKept = 100;
 
-QString decodeWindows1252(const QByteArray &bytes)
+// The largest language file read; a full translation is about 200 KB.
+constexpr qint64 kMaxLanguageFile = 256 * 1024 * 1024;
+
+QStringView trimmedView(QStringView text)
 {
-    QString out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const unsigned char b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b <= 0x9F)
-            out.append(QChar(kCp1252High[b - 0x80]));
-        else
-            out.append(QChar(char16_t(b)));
-    }
-    return out;
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 } // namespace
 
 QString decodeLanguageBytes(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF")) {
         QStringDecoder d(QStringDecoder::Utf8);
-        return d.decode(bytes.mid(3));
+        return d.decode(view.sliced(3));
     }
-    if (bytes.startsWith("\xFF\xFE")) {
+    if (view.startsWith("\xFF\xFE")) {
         QStringDecoder d(QStringDecoder::Utf16LE);
-        return d.decode(bytes.mid(2));
+        return d.decode(view.sliced(2));
     }
-    if (bytes.startsWith("\xFE\xFF")) {
+    if (view.startsWith("\xFE\xFF")) {
         QStringDecoder d(QStringDecoder::Utf16BE);
-        return d.decode(bytes.mid(2));
+        return d.decode(view.sliced(2));
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (firstInvalidUtf8(bytes) < 0)
+        return QString::fromUtf8(bytes);
     return decodeWindows1252(bytes);
 }
 
+// Walks the lines in place (CR LF, LF or CR end a line): no copy of the
+// whole text and no list of lines, so memory stays near the text's size
+// whatever the number of lines.
 LanguageReadResult applyLanguageText(const QString &content, TextTable &table)
 {
     LanguageReadResult result;
     result.opened = true;
-    QString normalised = content;
-    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    normalised.replace(u'\r', u'\n');
-    const QStringList lines = normalised.split(u'\n');
-    for (const QString &raw : lines) {
-        const QString line = trimText(raw);
-        if (!line.startsWith(QStringLiteral("STR")))
+    const QStringView all(content);
+    qsizetype start = 0;
+    while (start < all.size()) {
+        qsizetype end = start;
+        while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
+            ++end;
+        const QStringView line = trimmedView(all.mid(start, end - start));
+        start = end + 1;
+        if (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n')
+            ++start;
+
+        if (!line.startsWith(u"STR"))
             continue;
         auto ignore = [&] {
             ++result.ignored;
-            result.ignoredLines.append(line);
+            if (result.ignoredLines.size() < kIgnoredLinesKept)
+                result.ignoredLines.append(line.toString());
         };
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0) {
@@ -83,31 +86,31 @@ LanguageReadResult applyLanguageText(const QString &content, TextTable &table)
         // The key runs from the 4th character up to two before the '=':
         // the character right before '=' is the layout's blank.
         const qsizetype keyLength = eq - 1 - 3;
-        const QString key = keyLength > 0 ? trimText(QStringView(line).mid(3, keyLength)) : QString();
+        const QStringView key = keyLength > 0 ? trimmedView(line.mid(3, keyLength)) : QStringView();
         const std::optional<qint32> index = numericText(key);
         if (key.isEmpty() || !index || *index < 0 || *index >= TextTable::Text_Count) {
             ignore();
             continue;
         }
-        QString text = trimText(QStringView(line).mid(eq + 1));
+        QStringView text = trimmedView(line.mid(eq + 1));
         if (text.isEmpty()) {
             ignore();
             continue;
         }
-        const qsizetype remark = text.indexOf(QStringLiteral("/#/"));
+        const qsizetype remark = text.indexOf(u"/#/");
         if (remark >= 0) {
-            text = trimText(QStringView(text).left(remark));
+            text = trimmedView(text.left(remark));
             if (text.isEmpty()) {
                 ignore();
                 continue;
             }
         }
         if (text.startsWith(kPilcrow))
-            text.remove(0, 1);
+            text = text.mid(1);
         const qsizetype pilcrow = text.indexOf(kPilcrow);
         if (pilcrow >= 0)
-            text.truncate(pilcrow);
-        table.setText(*index, text);
+            text = text.left(pilcrow);
+        table.setText(*index, text.toString());
         ++result.stored;
         result.storedIndices.insert(*index);
     }
@@ -116,23 +119,41 @@ LanguageReadResult applyLanguageText(const QString &content, TextTable &table)
 
 LanguageReadResult Read_Language_File(const QString &path, TextTable &table)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return LanguageReadResult{};
-    return applyLanguageText(decodeLanguageBytes(file.readAll()), table);
+    QByteArray bytes;
+    const FileReadResult read = readRegularFile(path, bytes, kMaxLanguageFile);
+    if (!read.ok()) {
+        LanguageReadResult result;
+        result.error = read.message;
+        return result;
+    }
+    return applyLanguageText(decodeLanguageBytes(bytes), table);
+}
+
+QString languageFilePath(const QString &languageDir, const QString &languageName)
+{
+    const QDir dir(languageDir);
+    const QString exact = dir.filePath(languageName + QStringLiteral(".lng"));
+    if (QFileInfo(exact).isFile())
+        return exact;
+    // The extension matches without regard to case, as the list offers it.
+    for (const QString &file : languageFileList(languageDir)) {
+        if (file.size() == languageName.size() + 4 && file.startsWith(languageName))
+            return dir.filePath(file);
+    }
+    return QString();
 }
 
 void Load_Language(TextTable &table, QString &languageName, const QString &languageDir)
 {
     table.Fill_Default_Texts();
-    const QString path = QDir(languageDir).filePath(languageName + QStringLiteral(".lng"));
-    if (QFileInfo(path).isFile()) {
+    const QString path = languageFilePath(languageDir, languageName);
+    if (!path.isEmpty()) {
         Read_Language_File(path, table);
         return;
     }
     languageName = QStringLiteral("English");
-    const QString english = QDir(languageDir).filePath(QStringLiteral("English.lng"));
-    if (QFileInfo(english).isFile())
+    const QString english = languageFilePath(languageDir, languageName);
+    if (!english.isEmpty())
         Read_Language_File(english, table);
 }
 
@@ -144,7 +165,7 @@ QStringList languageFileList(const QString &languageDir)
     QStringList result;
     for (const QString &name : names) {
         const QFileInfo info(dir.filePath(name));
-        if (info.isFile() && !info.isSymLink() && name.endsWith(QStringLiteral(".lng")))
+        if (info.isFile() && !info.isSymLink() && name.endsWith(QStringLiteral(".lng"), Qt::CaseInsensitive))
             result.append(name);
     }
     std::sort(result.begin(), result.end(), [](const QString &a, const QString &b) {

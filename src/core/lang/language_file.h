@@ -14,10 +14,11 @@ namespace mirandel {
 
 // What reading one language file did.
 struct LanguageReadResult {
-    bool opened = false; // the file could be read at all
-    int stored = 0;      // entry lines that set a text
-    int ignored = 0;     // lines starting with "STR" that set nothing
-    QStringList ignoredLines;
+    bool opened = false;    // the file could be read at all
+    int stored = 0;         // entry lines that set a text
+    int ignored = 0;        // lines starting with "STR" that set nothing
+    QStringList ignoredLines; // the first 100 of them
+    QString error;          // why the file could not be read (not opened)
     QSet<int> storedIndices; // every index that an entry line set, once each
 };
 
@@ -29,8 +30,13 @@ QString decodeLanguageBytes(const QByteArray &bytes);
 // Applies the entry lines of `content` to `table` (see the reader rules).
 LanguageReadResult applyLanguageText(const QString &content, TextTable &table);
 
-// Reads the file at `path` and overlays `table` with its entries.
+// Reads the file at `path` and overlays `table` with its entries. Only a
+// regular file is opened; anything else leaves the table as it is.
 LanguageReadResult Read_Language_File(const QString &path, TextTable &table);
+
+// The file of language `languageName` in `languageDir`: <name>.lng, the
+// extension in any letter case; empty when there is none.
+QString languageFilePath(const QString &languageDir, const QString &languageName);
 
 // Fill_Default_Texts, then the file of `languageName` in `languageDir`; when
 // that file is missing, `languageName` becomes "English" and English.lng is
@@ -38,7 +44,8 @@ LanguageReadResult Read_Language_File(const QString &path, TextTable &table);
 void Load_Language(TextTable &table, QString &languageName, const QString &languageDir);
 
 // The language files offered to the user: regular *.lng files directly in
-// `languageDir` (read-only files included), sorted without regard to case,
+// `languageDir` (read-only files included; the extension in any letter
+// case), sorted without regard to case,
 // each with its extension.
 QStringList languageFileList(const QString &languageDir);
 

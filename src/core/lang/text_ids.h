@@ -36,6 +36,7 @@ inline constexpr int Text_No_Update_Available = 315;  // "No Update Available"
 inline constexpr int Text_Change_Language_From = 316; // "Do you want to change the Language from "
 inline constexpr int Text_Change_Language_To = 317;   // " to "
 inline constexpr int Text_Change_Language_End = 318;  // "?"
+inline constexpr int Text_Server_Unreachable = 330;   // "The update server could not be reached: "
 
 // Communication parameters
 inline constexpr int Text_Exit_Without_Saving = 441; // "Do you want to exit without saving changes?"

@@ -380,8 +380,12 @@ void TFSoftOptions::showCheckResult(bool newer)
             QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), caption.toHtmlEscaped()));
         LL_Check_Update->setCursor(Qt::PointingHandCursor);
     } else {
+        // "No Update Available" only when the server answered; a server
+        // that could not be reached is said so, with the reason.
+        const QString error = m_versionQuery->lastError();
         LL_Check_Update->setTextFormat(Qt::PlainText);
-        LL_Check_Update->setText(m_context.text(Text_No_Update_Available));
+        LL_Check_Update->setText(error.isEmpty() ? m_context.text(Text_No_Update_Available)
+                                                 : m_context.text(Text_Server_Unreachable) + error);
         LL_Check_Update->unsetCursor();
     }
     LL_Check_Update->show();

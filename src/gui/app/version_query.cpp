@@ -37,8 +37,10 @@ void VersionQuery::Check_Version()
     QNetworkReply *reply = m_manager->get(request);
     m_reply = reply;
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > Max_Answer_Bytes)
+        if (received > Max_Answer_Bytes) {
+            reply->setProperty("oversized", true);
             reply->abort();
+        }
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
 }
@@ -60,9 +62,20 @@ void VersionQuery::onFinished(QNetworkReply *reply)
         return;
     m_reply.clear();
     QString answer;
+    m_lastError.clear();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300)
+    if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
         answer = QString::fromUtf8(reply->read(Max_Answer_Bytes));
+    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+        // Aborted by the transfer time-out or by the size limit above.
+        m_lastError = reply->property("oversized").toBool()
+            ? QStringLiteral("the answer is larger than %1 bytes").arg(Max_Answer_Bytes)
+            : QStringLiteral("no answer within %1 s").arg(qMax(1, m_context.Version_Query_Timeout_Ms) / 1000.0);
+    } else if (status != 0 && (status < 200 || status >= 300)) {
+        m_lastError = QStringLiteral("HTTP status %1").arg(status);
+    } else {
+        m_lastError = reply->errorString();
+    }
     m_lastAnswer = answer;
     emit versionChecked(isNewerVersionAnswer(answer, Program_Version));
 }

@@ -35,6 +35,10 @@ public:
 
     // The answer text of the last finished query (empty on failure).
     QString lastAnswer() const { return m_lastAnswer; }
+    // Why the last finished query got no answer (no connection, time-out,
+    // an HTTP error status, an oversized answer); empty when the server
+    // answered.
+    QString lastError() const { return m_lastError; }
 
 signals:
     // The query ended: `newer` is true when the server reports a version
@@ -48,6 +52,7 @@ private:
     QNetworkAccessManager *m_manager;
     QPointer<QNetworkReply> m_reply;
     QString m_lastAnswer;
+    QString m_lastError;
 };
 
 } // namespace mirandel

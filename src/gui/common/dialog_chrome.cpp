@@ -3,8 +3,11 @@
 #include "core/app/app_context.h"
 #include "gui/common/look.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QShowEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QVBoxLayout>
@@ -156,6 +159,23 @@ BaseDialog::BaseDialog(AppContext &context, Prompter &prompter, QWidget *parent)
     m_layout->addWidget(m_title);
     m_layout->addWidget(m_content, 1);
     m_layout->addWidget(m_buttons);
+}
+
+void BaseDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Restoring a minimised dialog is not a new opening: it stays put.
+    if (event->spontaneous())
+        return;
+    QScreen *target = parentWidget() ? parentWidget()->screen() : screen();
+    if (!target)
+        target = QGuiApplication::primaryScreen();
+    if (!target)
+        return;
+    const QRect area = target->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    move(frame.topLeft());
 }
 
 void BaseDialog::setContent(QWidget *widget)

@@ -87,6 +87,9 @@ public:
     QWidget *content() const { return m_content; }
 
 protected:
+    // Each time the dialog is opened it is centred on the screen of its
+    // parent (or the primary screen), not on the parent window.
+    void showEvent(QShowEvent *event) override;
     // Replaces the content widget (for example by a scroll area).
     void setContent(QWidget *widget);
     AppContext &m_context;

@@ -6,6 +6,7 @@
 #include "core/iec61850/data_array_map.h"
 #include "core/lang/text_ids.h"
 #include "gui/common/prompter.h"
+#include "gui/common/text_input_guard.h"
 #include "gui/iec61850/data_array_view.h"
 
 #include <QItemSelectionModel>
@@ -74,6 +75,7 @@ TFIEC61850_Variables::TFIEC61850_Variables(AppContext &context, Prompter &prompt
     connect(m_mapView, &DataArrayView::variableClicked, this, &TFIEC61850_Variables::selectVariable);
     connect(model(), &QAbstractItemModel::dataChanged, this, &TFIEC61850_Variables::updateMap);
     connect(model(), &QAbstractItemModel::modelReset, this, &TFIEC61850_Variables::updateMap);
+    dropNonXmlCharactersInEditors(grid()->viewport());
     Set_Lang();
 }
 

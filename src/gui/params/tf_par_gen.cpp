@@ -1,10 +1,12 @@
 #include "gui/params/tf_par_gen.h"
 
 #include "core/app/app_context.h"
+#include "core/common/text_rules.h"
 #include "core/lang/text_ids.h"
 #include "core/params/par_gen_check.h"
 #include "gui/common/look.h"
 #include "gui/common/prompter.h"
+#include "gui/common/text_input_guard.h"
 #include "gui/params/category_panel.h"
 
 #include <QApplication>
@@ -254,6 +256,7 @@ QLineEdit *TFParGen::addEdit(CategoryPanel *panel, int parRow, int row, int hint
     if (maxTyped > 0)
         setTypingLimit(edit, maxTyped);
     connect(edit, &QLineEdit::textChanged, this, &TFParGen::On_Change);
+    dropNonXmlCharacters(edit);
     m_fields[size_t(parRow)] = edit;
     addHint(edit, hintIndex);
     return edit;
@@ -284,6 +287,7 @@ QWidget *TFParGen::addTextBlock(CategoryPanel *panel, int parRow, int row, int h
     edit->document()->setDocumentMargin(2);
     edit->setTabChangesFocus(true);
     connect(edit, &QPlainTextEdit::textChanged, this, &TFParGen::On_Change);
+    dropNonXmlCharacters(edit);
     m_fields[size_t(parRow)] = edit;
     addHint(edit, hintIndex);
     return edit;
@@ -407,8 +411,10 @@ ParGen TFParGen::values() const
         case ParKind::Text:
             if (auto *edit = qobject_cast<QLineEdit *>(field))
                 values.setText(row, edit->text());
-            else
-                values.setText(row, static_cast<QPlainTextEdit *>(field)->toPlainText());
+            else // the editor gives LF only; keep the breaks the loaded text had
+                values.setText(row, keepLineBreakStyle(m_loaded.text(row),
+                                                       static_cast<QPlainTextEdit *>(field)->toPlainText(),
+                                                       platformLineBreak()));
             break;
         case ParKind::Flag:
             values.setFlag(row, static_cast<QCheckBox *>(field)->isChecked());
@@ -486,9 +492,17 @@ void TFParGen::FormShow()
     const XmlLoadResult result = loadParGen(m_context.ParGen_File, loaded);
     m_keepUnreadable = result.status == XmlLoadResult::Malformed || result.status == XmlLoadResult::Unreadable;
     setValues(loaded);
+    m_loaded = loaded;
     updateTlsStatus();
     Is_Change = false;
     Move_GroupBoxs();
+    // The first field that can take it gets the focus, not a button.
+    for (QWidget *field : std::as_const(m_tabOrder)) {
+        if (field->isEnabled() && field->isVisibleTo(this) && (field->focusPolicy() & Qt::TabFocus)) {
+            field->setFocus(Qt::TabFocusReason);
+            break;
+        }
+    }
 
     if (m_keepUnreadable) {
         // Told once the dialog is on screen; the defaults are shown meanwhile.

@@ -117,6 +117,7 @@ private:
     FlatButton *Btn_Cancel = nullptr;
 
     bool Is_Change = false;
+    ParGen m_loaded; // the values the dialog was shown with
     // The file on disk could not be read when the dialog was shown: saving
     // keeps it as ParGen.xml.bad first.
     bool m_keepUnreadable = false;

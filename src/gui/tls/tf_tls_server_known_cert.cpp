@@ -1,14 +1,17 @@
 #include "gui/tls/tf_tls_server_known_cert.h"
 
 #include "core/app/app_context.h"
+#include "core/common/text_rules.h"
 #include "core/lang/text_ids.h"
 #include "core/tls/known_cert_list.h"
 #include "gui/common/prompter.h"
+#include "gui/common/text_input_guard.h"
 
 #include <QHeaderView>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 
 namespace mirandel {
 
@@ -100,6 +103,8 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(AppContext &context, Prompter &
     model()->extraData = [this](const QModelIndex &index, int role) { return extraData(index, role); };
     connect(model(), &QAbstractItemModel::dataChanged, this, &TFTLS_Server_Known_Cert::inspectRows);
     connect(model(), &QAbstractItemModel::modelReset, this, &TFTLS_Server_Known_Cert::inspectRows);
+    dropNonXmlCharactersInEditors(grid()->viewport());
+    keepLineBreaksOfEdits();
     Set_Lang();
 }
 
@@ -160,6 +165,37 @@ void TFTLS_Server_Known_Cert::Btn_LoadFileClick()
         m_rows.setText(current.row(), Cert_Certificate, *text);
         model()->rowsChanged(current.row(), current.row());
     }
+}
+
+// The certificate editor gives its text back with LF line breaks only. A
+// certificate that used CR LF keeps CR LF, so the bytes of its unchanged
+// lines in bank2 stay as they were; a new text takes the platform's style.
+void TFTLS_Server_Known_Cert::keepLineBreaksOfEdits()
+{
+    onEditorShown(grid()->viewport(), [this](QWidget *editor) {
+        if (!qobject_cast<QPlainTextEdit *>(editor))
+            return;
+        QModelIndex cell = grid()->indexAt(editor->geometry().center());
+        if (!cell.isValid())
+            cell = grid()->currentIndex();
+        m_editedCell = cell;
+        m_editedBefore = cell.data(Qt::EditRole).toString();
+    });
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+        if (!m_editedCell.isValid() || topLeft != m_editedCell || bottomRight != m_editedCell)
+            return;
+        const int row = topLeft.row();
+        const int column = topLeft.column() - 1;
+        m_editedCell = QPersistentModelIndex();
+        const QString edited = m_rows.text(row, column);
+        const QString kept = keepLineBreakStyle(m_editedBefore, edited, platformLineBreak());
+        if (kept != edited)
+            m_rows.setText(row, column, kept);
+    });
+    // The editor's text has been committed by then (or not at all).
+    connect(grid()->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this] { m_editedCell = QPersistentModelIndex(); });
 }
 
 QString TFTLS_Server_Known_Cert::filePath() const

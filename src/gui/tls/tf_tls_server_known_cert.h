@@ -13,6 +13,8 @@
 #include "gui/common/table_dialog.h"
 #include "gui/tls/tls_status.h"
 
+#include <QPersistentModelIndex>
+
 namespace mirandel {
 
 class TFTLS_Server_Known_Cert : public TableDialog {
@@ -36,6 +38,14 @@ public:
 
 protected:
     QString filePath() const override;
+private:
+    // Keeps the line-break style of a certificate through an edit.
+    void keepLineBreaksOfEdits();
+
+    QPersistentModelIndex m_editedCell; // the cell whose editor is open
+    QString m_editedBefore;             // its text when the editor opened
+
+protected:
     TableLoadResult loadRows() override;
     bool saveRows(QString *error) override;
 

@@ -29,7 +29,9 @@ inline QByteArray overlappingBank2(bool terminated)
     poke32(bank2, 1024 + 50, terminated ? 0x80436 : 0x80436 + 8 * entries);
     for (quint32 i = 0; i < entries; ++i) {
         const qint64 e = 1078 + qint64(i) * (terminated ? 32 : 8);
-        poke32(bank2, e, text);
+        // Names alternate between two addresses: equal neighbouring
+        // addresses would be read as empty names.
+        poke32(bank2, e, terminated ? text + (i % 2) : text);
         if (!terminated)
             poke32(bank2, e + 4, quint32(textLength));
     }

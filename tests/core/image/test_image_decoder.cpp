@@ -5,6 +5,8 @@
 #include "core/image/image_test_support.h"
 #include "core/image/overlapping_bank.h"
 
+#include <QJsonDocument>
+
 #include <functional>
 
 using namespace mirandel;
@@ -170,8 +172,9 @@ TEST(ImageDecoder, DamagedBank2IsReportedNotTrusted)
         {"tables not ended by a zero byte",
          [&](QByteArray &b) { b[1078 + 2 * 8 + 3 * 32] = 'x'; }, "after the tables"},
         {"a byte after the last text", [&](QByteArray &b) { b.append('\0'); }, "follow the last text"},
-        {"name at the end of the block",
-         [&](QByteArray &b) { poke32(b, 1078 + 16 + 64, quint32(0x80000 + b.size())); }, "no zero byte"},
+        // (An address at the very end of the block is an empty last name.)
+        {"name past the end of the block",
+         [&](QByteArray &b) { poke32(b, 1078 + 16 + 64, quint32(0x80000 + b.size() + 1)); }, "outside the data block"},
         {"too short for the NTP area", [&](QByteArray &b) { b.truncate(10); }, "too short"},
         {"too short for the section", [&](QByteArray &b) { b.truncate(1030); }, "section header"},
     };
@@ -202,7 +205,9 @@ TEST(ImageDecoder, TextsThatOverlapAgainAndAgainAreCutAndReported)
             decoded += v.Name.size();
         for (const TTLS_Certificate &c : d.section.TLS_Data.Known_Cert)
             decoded += c.Certificate.size();
-        EXPECT_EQ(d.section.Variables.size() + d.section.TLS_Data.Known_Cert.size(), qsizetype(entries));
+        // Only as many entries as a project holds are decoded.
+        EXPECT_EQ(d.section.Variables.size() + d.section.TLS_Data.Known_Cert.size(),
+                  qsizetype(terminated ? Max_Decoded_Variables : Max_Decoded_Known_Certs));
         EXPECT_GT(decoded, textLength); // the first few are read in full
         EXPECT_LE(decoded, bank2.size());
         EXPECT_TRUE(d.issues.join(QLatin1Char('\n')).contains(QStringLiteral("overlap")))
@@ -213,8 +218,19 @@ TEST(ImageDecoder, TextsThatOverlapAgainAndAgainAreCutAndReported)
 TEST(ImageDecoder, EveryShortenedBank2IsReported)
 {
     const ConfigurationImage image = richImage();
-    for (qsizetype n = 0; n < image.bank2.size(); ++n)
-        ASSERT_FALSE(decodeImage(image.bank1, image.bank2.left(n)).consistent()) << "length " << n;
+    const DecodedImage whole = decodeImage(image.bank1, image.bank2);
+    const qint64 lastName = qint64(whole.section.Variables.last().Name_Add) - 0x80000;
+    for (qsizetype n = 0; n < image.bank2.size(); ++n) {
+        const DecodedImage d = decodeImage(image.bank1, image.bank2.left(n));
+        // Cut right before the last name, the bank is exactly the image of
+        // the same project with that name empty, which stores nothing.
+        if (n == lastName) {
+            EXPECT_TRUE(d.consistent());
+            EXPECT_EQ(d.section.Variables.last().Name, QString());
+            continue;
+        }
+        ASSERT_FALSE(d.consistent()) << "length " << n;
+    }
 }
 
 TEST(ImageDecoder, EmptyProjectImageIsConsistent)
@@ -226,6 +242,65 @@ TEST(ImageDecoder, EmptyProjectImageIsConsistent)
     EXPECT_EQ(d.params.Stored_Checksum, 3470u);
     EXPECT_EQ(d.section.Var_Add, 0x80436u);
     EXPECT_TRUE(d.section.Variables.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// An empty variable name stores nothing: its address is where the next text
+// begins. Every such image reads back as it was built.
+TEST(ImageDecoder, EmptyVariableNamesReadBackAsBuilt)
+{
+    const QList<QStringList> nameSets = {
+        {u"A"_qs, QString()},
+        {QString(), u"B"_qs},
+        {QString(), QString(), u"C"_qs, QString()},
+        {QString()},
+        {u"\u0100X"_qs, u"Y"_qs}, // a character whose low byte is zero, then another name
+    };
+    for (const QStringList &names : nameSets) {
+        SCOPED_TRACE(names.join(u'|').toStdString());
+        TempProject project;
+        QList<Pairs> rows;
+        for (const QString &name : names)
+            rows.append(variableRow(name));
+        project.variables(rows);
+        const ConfigurationImage image = buildOk(project);
+        const DecodedImage d = decodeImage(image.bank1, image.bank2);
+        EXPECT_TRUE(d.consistent()) << d.issues.join(u'\n').toStdString();
+        ASSERT_EQ(d.section.Variables.size(), names.size());
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            QString lowBytes;
+            for (QChar c : names[i])
+                lowBytes += QChar(c.unicode() & 0xFF);
+            EXPECT_EQ(d.section.Variables[i].Name, lowBytes) << "variable " << i + 1;
+        }
+    }
+}
+
+// A crafted bank of 8 MiB with a quarter of a million bad entries: each kind
+// of issue is listed a few times and counted beyond, so the report stays small.
+TEST(ImageDecoder, RepeatedIssuesAreCountedNotRepeated)
+{
+    QByteArray bank2(8 * 1024 * 1024, '\xFF');
+    bank2.replace(0, 1024, QByteArray(1024, '\0'));
+    const quint32 entries = quint32((bank2.size() - 1078) / 32);
+    poke32(bank2, 1024 + 34, 0);
+    poke32(bank2, 1024 + 38, 0x80436);
+    poke32(bank2, 1024 + 46, entries);
+    poke32(bank2, 1024 + 50, 0x80436);
+    const DecodedImage d = decodeImage(richImage().bank1, bank2);
+    EXPECT_LT(d.issues.size(), 40) << d.issues.mid(0, 40).join(u'\n').toStdString();
+    const QString all = d.issues.join(u'\n');
+    EXPECT_TRUE(all.contains(QStringLiteral("name of variable 1 address 0xFFFFFFFF lies outside"))) << all.toStdString();
+    // Entries beyond what a project holds are not decoded; of the 50 names
+    // that are, three issues are listed and the rest counted.
+    EXPECT_TRUE(all.contains(QStringLiteral("variable count %1 is more than the 50").arg(entries))) << all.toStdString();
+    EXPECT_EQ(d.section.Variables.size(), 50);
+    EXPECT_TRUE(all.contains(QStringLiteral("47 more issue(s) like \"the name of variable 1 address"))) << all.toStdString();
+    EXPECT_LT(QJsonDocument(imageToJson(d)).toJson().size(), 100000);
+    EXPECT_FALSE(d.consistent());
 }
 
 } // namespace

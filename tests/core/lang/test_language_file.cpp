@@ -142,9 +142,16 @@ TEST_F(LanguageDir, ListsRegularLngFilesSortedWithoutCase)
     write(QStringLiteral("c.txt"), "");
     write(QStringLiteral("ReadOnly.lng"), "");
     QFile::setPermissions(QDir(dir.path()).filePath(QStringLiteral("ReadOnly.lng")), QFile::ReadOwner);
+    write(QStringLiteral("Upper.LNG"), "STR0000 = U0\n");
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Folder.lng")));
-    EXPECT_EQ(languageFileList(dir.path()),
-              (QStringList{QStringLiteral("A.lng"), QStringLiteral("b.lng"), QStringLiteral("ReadOnly.lng")}));
+    EXPECT_EQ(languageFileList(dir.path()), (QStringList{QStringLiteral("A.lng"), QStringLiteral("b.lng"),
+                                                         QStringLiteral("ReadOnly.lng"), QStringLiteral("Upper.LNG")}));
+    // The listed name loads whatever the letter case of its extension.
+    TextTable table;
+    QString name = QStringLiteral("Upper");
+    Load_Language(table, name, dir.path());
+    EXPECT_EQ(name, QStringLiteral("Upper"));
+    EXPECT_EQ(table.text(0), QStringLiteral("U0"));
     EXPECT_TRUE(languageFileList(QDir(dir.path()).filePath(QStringLiteral("none"))).isEmpty());
 }
 

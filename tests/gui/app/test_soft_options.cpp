@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTcpServer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -348,6 +349,50 @@ TEST_F(SoftOptionsTest, CheckForAnUpdate)
     m_dialog->hide();
     open();
     EXPECT_TRUE(link->isHidden());
+}
+
+// A server that cannot be reached is not "No Update Available": the link
+// says so, with the reason.
+TEST_F(SoftOptionsTest, CheckSaysWhenTheServerCannotBeReached)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    context.Enable_Internet = true;
+    context.Enable_Update = true;
+    context.Version_Query_Timeout_Ms = 300;
+    open();
+    auto *link = child<QLabel>("LL_Check_Update");
+    QSignalSpy checked(m_dialog->versionQuery(), &VersionQuery::versionChecked);
+    const QString unreachable = u"The update server could not be reached: "_qs;
+
+    struct Case {
+        const char *name;
+        std::function<void()> setUp;
+        QString reason;
+    };
+    const QString closedPort = [] {
+        QTcpServer probe; // a port that nothing listens on
+        probe.listen(QHostAddress::LocalHost);
+        return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
+    }();
+    const Case cases[] = {
+        {"HTTP error", [&] { context.Version_Server = server.baseUrl(); server.answer(500, "oops"); }, u"HTTP status 500"_qs},
+        {"no answer in time", [&] { context.Version_Server = server.baseUrl(); server.stayQuiet(); },
+         u"no answer within 0.3 s"_qs},
+        {"connection refused", [&] { context.Version_Server = closedPort; }, QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.setUp();
+        child<QPushButton>("Btn_Check_Update")->click();
+        ASSERT_TRUE(checked.wait(10000));
+        EXPECT_FALSE(link->isHidden());
+        EXPECT_TRUE(link->text().startsWith(unreachable)) << link->text().toStdString();
+        EXPECT_GT(link->text().size(), unreachable.size()) << "the reason follows";
+        if (!c.reason.isEmpty()) {
+            EXPECT_EQ(link->text(), unreachable + c.reason);
+        }
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "gui/fake_prompter.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -48,6 +49,31 @@ TEST(DialogChrome, RightButtonsFollowTheRightEdge)
     EXPECT_EQ(cancel->geometry().right() + 1, 377 - 18);
     dialog.resize(500, 351);
     EXPECT_EQ(cancel->geometry().right() + 1, 500 - 18);
+}
+
+} // namespace
+
+namespace {
+
+// A dialog opens centred on the screen, wherever its parent window is.
+TEST(DialogChrome, OpensCentredOnTheScreenNotOnItsParent)
+{
+    AppContext context;
+    test::FakePrompter prompter;
+    QWidget parent;
+    parent.setGeometry(10, 10, 200, 150);
+    parent.show();
+    SampleDialog dialog(context, prompter, &parent);
+    dialog.resize(300, 200);
+    const QRect area = parent.screen()->availableGeometry();
+    for (int opening = 0; opening < 2; ++opening) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        EXPECT_LE((dialog.frameGeometry().center() - area.center()).manhattanLength(), 2)
+            << "opening " << opening;
+        dialog.move(0, 0); // the user moves it; the next opening centres again
+        dialog.hide();
+    }
 }
 
 } // namespace

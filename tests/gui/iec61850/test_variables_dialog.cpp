@@ -7,6 +7,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -407,6 +408,29 @@ TEST_F(VariablesDialog, MapFollowsUnsavedEdits)
     // The map goes with the editor.
     dialog->hide();
     EXPECT_FALSE(dialog->mapView()->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// A control character pasted into a cell is dropped where it is entered.
+TEST_F(VariablesDialog, PastedControlCharactersAreDroppedFromTheCell)
+{
+    open();
+    auto *name = openEditor<QLineEdit>(0, 2);
+    ASSERT_NE(name, nullptr);
+    QApplication::clipboard()->setText(u"Na\u0001me\u001B"_qs);
+    name->paste();
+    EXPECT_EQ(name->text(), u"Name"_qs);
+    closeEditor();
+    EXPECT_EQ(cell(0, 2), u"Name"_qs);
+    auto *factor = openEditor<QComboBox>(0, 9);
+    ASSERT_NE(factor, nullptr);
+    factor->lineEdit()->clear();
+    factor->lineEdit()->insert(u"0\u0002,5"_qs);
+    closeEditor();
+    EXPECT_EQ(cell(0, 9), u"0,5"_qs);
 }
 
 } // namespace

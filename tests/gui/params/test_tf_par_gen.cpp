@@ -6,6 +6,7 @@
 #include "gui/params/tf_par_gen.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -630,6 +631,52 @@ TEST_F(ParGenTlsStatus, LoadFromFileReadsPemAndDerAndRefusesOtherFiles)
     QTest::mouseClick(get<QWidget>("Btn_TLS_Server_Key_Load"), Qt::LeftButton);
     EXPECT_EQ(text("E_TLS_Server_Key")->toPlainText(), server().keyPem);
     EXPECT_EQ(prompter.messages().size(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// A control character pasted into a field is dropped where it is entered,
+// so the saved file is one the next reader accepts.
+TEST_F(ParGenDialog, PastedControlCharactersAreDroppedFromEveryField)
+{
+    open();
+    QApplication::clipboard()->setText(u"Gate\u0001way\u001F"_qs);
+    auto *name = edit("E_IEC61850_Name_of_Server");
+    name->selectAll();
+    name->paste();
+    EXPECT_EQ(name->text(), u"Gateway"_qs);
+    EXPECT_EQ(name->cursorPosition(), 7);
+
+    click("CB_TLS_Server_Enable");
+    auto *key = get<QPlainTextEdit>("E_TLS_Server_Key");
+    key->insertPlainText(u"KEY\u0002\nDA\u0007TA"_qs);
+    EXPECT_EQ(key->toPlainText(), u"KEY\nDATA"_qs);
+    click("CB_TLS_Server_Enable"); // off again: the key needs no certificate then
+    edit("E_NTP_Poll_Time")->setText(QStringLiteral("60"));
+
+    QTest::mouseClick(get<QWidget>("Btn_OK"), Qt::LeftButton);
+    ASSERT_EQ(dialog->result(), QDialog::Accepted) << prompter.lastText().toStdString();
+    ParGen saved;
+    ASSERT_TRUE(loadParGen(context.ParGen_File, saved).ok()) << readAll(context.ParGen_File).constData();
+    EXPECT_EQ(saved.text(Par_IEC61850_Server_Name_Of_Server), u"Gateway"_qs);
+    EXPECT_EQ(saved.text(Par_TLS_Server_Key), u"KEY\nDATA"_qs);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ParGenDialog, OpensWithTheFocusInTheFirstField)
+{
+    // The first field of the first panel (Ethernet connection), not OK.
+    open();
+    EXPECT_EQ(dialog->focusWidget(), edit("E_EthConn_Device_Name"));
+    edit("E_IEC61850_Server_Port")->setFocus();
+    dialog->hide();
+    open();
+    EXPECT_EQ(dialog->focusWidget(), edit("E_EthConn_Device_Name"));
 }
 
 } // namespace

@@ -279,3 +279,51 @@ TEST_F(KnownCertDialog, LoadFromFileFillsTheSelectedRow)
 }
 
 } // namespace
+
+namespace {
+
+// The editor gives LF only; an edited certificate keeps the line-break
+// style its text had, and control characters never reach the cell.
+TEST_F(KnownCertDialog, EditingKeepsTheLineBreakStyleAndDropsControlCharacters)
+{
+    open();
+    const struct {
+        QString before;
+        QString typed;
+        QString after;
+    } cases[] = {
+        {u"A\r\nB\r\n"_qs, u"C"_qs, u"A\r\nB\r\nC"_qs},
+        {u"A\nB\n"_qs, u"C"_qs, u"A\nB\nC"_qs},
+        {QString(), u"C"_qs, u"C"_qs},
+        {u"A\r\nB"_qs, u"\u0001C\u001F"_qs, u"A\r\nBC"_qs},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.before.toStdString());
+        ASSERT_TRUE(model->setData(model->index(4, 2), c.before));
+        focus(4, 2);
+        grid->edit(model->index(4, 2));
+        auto *editor = qobject_cast<QPlainTextEdit *>(grid->indexWidget(model->index(4, 2)));
+        ASSERT_NE(editor, nullptr);
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(c.typed); // as a paste does
+        grid->finishEditing();
+        EXPECT_EQ(text(4, 2), c.after);
+    }
+    // A new multi-line text takes the platform's line break.
+    focus(5, 2);
+    grid->edit(model->index(5, 2));
+    auto *editor = qobject_cast<QPlainTextEdit *>(grid->indexWidget(model->index(5, 2)));
+    ASSERT_NE(editor, nullptr);
+    editor->insertPlainText(u"X\nY"_qs);
+    grid->finishEditing();
+#ifdef Q_OS_WIN
+    EXPECT_EQ(text(5, 2), u"X\r\nY"_qs);
+#else
+    EXPECT_EQ(text(5, 2), u"X\nY"_qs);
+#endif
+    click("Btn_OK");
+    EXPECT_FALSE(readAll(context.TLS_Known_Cert_File).contains("&#1;"));
+    EXPECT_FALSE(readAll(context.TLS_Known_Cert_File).contains("&#01;"));
+}
+
+} // namespace
