@@ -194,4 +194,28 @@ TEST(CliInspect, TextsThatOverlapAgainAndAgainPrintCut)
     }
 }
 
+// A crafted bank of 8 MiB with a quarter of a million bad variable entries:
+// the JSON report counts repeated issues instead of listing each.
+TEST(CliInspect, CraftedBankGivesASmallJsonReport)
+{
+    QTemporaryDir dir;
+    QByteArray bank2(8 * 1024 * 1024, '\xFF');
+    bank2.replace(0, 1024, QByteArray(1024, '\0'));
+    const auto poke32 = [&bank2](qint64 at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bank2[at + i] = char(value >> (8 * i));
+    };
+    poke32(1024 + 34, 0);
+    poke32(1024 + 38, 0x80436);
+    poke32(1024 + 46, quint32((bank2.size() - 1078) / 32));
+    poke32(1024 + 50, 0x80436);
+    const QString bank2File = dir.filePath(QStringLiteral("bank2.bin"));
+    writeText(bank2File, bank2);
+    const CliRun r =
+        runCli({QStringLiteral("inspect"), richDir + QStringLiteral("/bank1.bin"), bank2File, QStringLiteral("--json")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("more issue(s) like"))) << r.out.left(2000).toStdString();
+    EXPECT_LT(r.out.size(), 100000);
+}
+
 } // namespace
