@@ -50,8 +50,8 @@ void BM_ReadTranslation(benchmark::State &state)
 {
     QByteArray content;
     for (int i = 0; i < TextTable::Text_Count; ++i)
-        content += "STR" + QByteArray::number(i).rightJustified(4, '0') + " = Texte traduit numero " + QByteArray::number(i)
-            + " /#/ remarque\r\n";
+        content += "STR" + QByteArray::number(i).rightJustified(4, '0') + " = Texte traduit numero "
+                   + QByteArray::number(i) + " /#/ remarque\r\n";
     readFile(state, content);
 }
 BENCHMARK(BM_ReadTranslation)->Unit(benchmark::kMillisecond);

@@ -30,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (int row = 0; row < Par_Count; ++row) {
             if (parRowInfo(row).kind != ParKind::Text)
                 continue;
-            const auto lines = [](QString t) { return withoutNonXmlChars(t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n')); };
+            const auto lines = [](QString t) {
+                return withoutNonXmlChars(
+                    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
+            };
             FUZZ_ASSERT(lines(back.text(row)) == lines(values.text(row)));
         }
     }

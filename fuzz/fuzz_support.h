@@ -55,12 +55,12 @@ inline QList<QByteArray> split(const QByteArray &input, int parts)
 }
 
 // A check that a fuzz run must never see fail.
-#define FUZZ_ASSERT(condition)                                                                                 \
-    do {                                                                                                       \
-        if (!(condition)) {                                                                                    \
-            fprintf(stderr, "%s:%d: assertion failed: %s\n", __FILE__, __LINE__, #condition);                  \
-            std::abort();                                                                                      \
-        }                                                                                                      \
+#define FUZZ_ASSERT(condition)                                                                                         \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            fprintf(stderr, "%s:%d: assertion failed: %s\n", __FILE__, __LINE__, #condition);                          \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (0)
 
 } // namespace mirandel::fuzz

@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_ASSERT(again.ok());
     // Text content may come back with its CR turned into LF by end-of-line
     // handling; attributes keep every character.
-    const auto lines = [](QString t) { return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'); };
+    const auto lines = [](QString t) {
+        return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    };
     qsizetype i = 0;
     for (pugi::xml_node n = back.child("R").first_child(); n; n = n.next_sibling(), ++i) {
         FUZZ_ASSERT(i < texts.size());

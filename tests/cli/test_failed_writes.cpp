@@ -50,30 +50,35 @@ struct Writer {
 QList<Writer> writers()
 {
     return {
-        {"Mirandel.xml", {QStringLiteral("Mirandel.xml")},
+        {"Mirandel.xml",
+         {QStringLiteral("Mirandel.xml")},
          [](const QString &dir, QString *error) {
              AppContext context;
              context.Exe_Dir = dir;
              context.Project_Name = QString(300, u'p');
              return saveSettings(context, error);
          }},
-        {"ParGen.xml", {QStringLiteral("ParGen.xml")},
+        {"ParGen.xml",
+         {QStringLiteral("ParGen.xml")},
          [](const QString &dir, QString *error) {
              return saveParGen(ParGen::fileMissing(), QDir(dir).filePath(QStringLiteral("ParGen.xml")), error);
          }},
-        {"IEC61850_Variables.xml", {QStringLiteral("IEC61850_Variables.xml")},
+        {"IEC61850_Variables.xml",
+         {QStringLiteral("IEC61850_Variables.xml")},
          [](const QString &dir, QString *error) {
              GridRows table = makeVariableTable();
              table.setText(0, 1, QString(200, u'v'));
              return saveVariableTable(table, QDir(dir).filePath(QStringLiteral("IEC61850_Variables.xml")), error);
          }},
-        {"TLS_Known_Cert.xml", {QStringLiteral("TLS_Known_Cert.xml")},
+        {"TLS_Known_Cert.xml",
+         {QStringLiteral("TLS_Known_Cert.xml")},
          [](const QString &dir, QString *error) {
              GridRows list = makeKnownCertList();
              list.setText(0, 1, QString(200, u'c'));
              return saveKnownCertList(list, QDir(dir).filePath(QStringLiteral("TLS_Known_Cert.xml")), error);
          }},
-        {"Ethernet_Update.xml", {QStringLiteral("Ethernet_Update.xml")},
+        {"Ethernet_Update.xml",
+         {QStringLiteral("Ethernet_Update.xml")},
          [](const QString &dir, QString *error) {
              AppContext context;
              context.Exe_Dir = dir;
@@ -81,7 +86,8 @@ QList<Writer> writers()
              context.Project_Dir = QDir(dir).filePath(QStringLiteral("PROJECTS/p"));
              return Compile_XML_Parameter_New_Boot(context, {QStringLiteral("192.168.2.205"), 0, true}, error);
          }},
-        {"bank1.bin and bank2.bin", {QStringLiteral("bin/bank1.bin"), QStringLiteral("bin/bank2.bin")},
+        {"bank1.bin and bank2.bin",
+         {QStringLiteral("bin/bank1.bin"), QStringLiteral("bin/bank2.bin")},
          [](const QString &dir, QString *error) {
              const ImageBuildResult built = Build_Image(ImageSources::inProject(richDir), u',');
              if (!built.ok())
@@ -99,7 +105,8 @@ QMap<QString, QByteArray> snapshot(const QString &dir)
     QMap<QString, QByteArray> files;
     const QDir root(dir);
     std::function<void(const QString &)> walk = [&](const QString &path) {
-        const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+        const QFileInfoList entries =
+            QDir(path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
         for (const QFileInfo &info : entries) {
             if (info.isDir())
                 walk(info.filePath());
@@ -171,8 +178,7 @@ QList<Fault> faults()
                      disarm = [last] { setFlag(last, FS_APPEND_FL, false); };
                      return QString();
                  }});
-    list.append({"read-only folder",
-                 [](const QString &dir, const QStringList &files, std::function<void()> &disarm) {
+    list.append({"read-only folder", [](const QString &dir, const QStringList &files, std::function<void()> &disarm) {
                      const QString folder = QFileInfo(QDir(dir).filePath(files.first())).path();
                      if (!setFlag(folder, FS_IMMUTABLE_FL, true))
                          return QStringLiteral("cannot make a folder immutable here (needs root)");

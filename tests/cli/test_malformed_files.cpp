@@ -138,10 +138,9 @@ TEST(UnreadableElements, TakeTheValueOfAMissingElementEverywhere)
              "<NTP_Server_URL><![CDATA[pool<1>]]></NTP_Server_URL>"
              "<IEC61850_Server_Password></IEC61850_Server_Password></Par_Gen>");
     TempProject missing;
-    writeAll(missing.file(QStringLiteral("ParGen.xml")),
-             "<Par_Gen><TLS_Server_Enable>1</TLS_Server_Enable>"
-             "<NTP_Server_URL>pool&lt;1&gt;</NTP_Server_URL>"
-             "<IEC61850_Server_Password/></Par_Gen>");
+    writeAll(missing.file(QStringLiteral("ParGen.xml")), "<Par_Gen><TLS_Server_Enable>1</TLS_Server_Enable>"
+                                                         "<NTP_Server_URL>pool&lt;1&gt;</NTP_Server_URL>"
+                                                         "<IEC61850_Server_Password/></Par_Gen>");
 
     ParGen values;
     ASSERT_TRUE(loadParGen(unreadable.file(QStringLiteral("ParGen.xml")), values).ok());
@@ -217,7 +216,8 @@ TEST(NonRegularFiles, EveryReaderRefusesThemWithoutBlocking)
     EXPECT_TRUE(build.err.contains(QStringLiteral("not a regular file"))) << build.err.toStdString();
     const CliRun check = runCli({QStringLiteral("check"), project.dir()});
     EXPECT_EQ(check.code, 1);
-    EXPECT_TRUE(check.out.contains(QStringLiteral("not a regular file")) || check.err.contains(QStringLiteral("not a regular file")))
+    EXPECT_TRUE(check.out.contains(QStringLiteral("not a regular file"))
+                || check.err.contains(QStringLiteral("not a regular file")))
         << check.out.toStdString() << check.err.toStdString();
 }
 

@@ -18,8 +18,8 @@ FileReadResult readRegularFile(const QString &path, QByteArray &data, qint64 max
     // FIFOs, sockets and device files.
     if (!info.isFile()) {
         result.status = FileReadResult::NotRegular;
-        result.message = info.isDir() ? QStringLiteral("is a folder, not a regular file")
-                                      : QStringLiteral("is not a regular file");
+        result.message =
+            info.isDir() ? QStringLiteral("is a folder, not a regular file") : QStringLiteral("is not a regular file");
         return result;
     }
     if (info.size() > maxSize) {

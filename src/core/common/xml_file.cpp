@@ -51,8 +51,8 @@ std::optional<Encoding> encodingByName(const QByteArray &name)
 {
     if (name == "utf-8" || name == "utf8")
         return Encoding::Utf8;
-    if (name == "iso-8859-1" || name == "iso8859-1" || name == "iso_8859-1" || name == "latin1"
-        || name == "latin-1" || name == "l1" || name == "cp819" || name == "ibm819" || name == "iso-ir-100")
+    if (name == "iso-8859-1" || name == "iso8859-1" || name == "iso_8859-1" || name == "latin1" || name == "latin-1"
+        || name == "l1" || name == "cp819" || name == "ibm819" || name == "iso-ir-100")
         return Encoding::Latin1;
     if (name == "windows-1252" || name == "cp1252" || name == "x-cp1252")
         return Encoding::Windows1252;
@@ -162,7 +162,8 @@ XmlLoadResult decodeXml(const QByteArray &data, QString &text)
         }
         const std::optional<Encoding> declared = encodingByName(name);
         if (!declared)
-            return malformed(QStringLiteral("unsupported encoding \"%1\"").arg(QString::fromLatin1(name)), Position{}, 0);
+            return malformed(QStringLiteral("unsupported encoding \"%1\"").arg(QString::fromLatin1(name)), Position{},
+                             0);
         if (bom && *declared != Encoding::Utf8) {
             return malformed(QStringLiteral("encoding \"%1\" declared in a file with a UTF-8 byte order mark")
                                  .arg(QString::fromLatin1(name)),
@@ -172,11 +173,12 @@ XmlLoadResult decodeXml(const QByteArray &data, QString &text)
     }
 
     auto badByte = [&](qsizetype at, const QString &what) {
-        const QString before = encoding == Encoding::Utf8 ? QString::fromUtf8(body.left(at)) : QString::fromLatin1(body.left(at));
+        const QString before =
+            encoding == Encoding::Utf8 ? QString::fromUtf8(body.left(at)) : QString::fromLatin1(body.left(at));
         text.clear();
         const QString hex = QString::number(uint(static_cast<unsigned char>(body[at])), 16).toUpper();
-        return malformed(QStringLiteral("byte 0x%1 is not %2").arg(hex, what),
-                         positionIn(before, before.size()), skip + at);
+        return malformed(QStringLiteral("byte 0x%1 is not %2").arg(hex, what), positionIn(before, before.size()),
+                         skip + at);
     };
 
     switch (encoding) {
@@ -270,8 +272,7 @@ XmlLoadResult parseXml(const QByteArray &data, pugi::xml_document &doc)
     const qsizetype bad = firstNonXmlChar(text);
     if (bad >= 0) {
         const QString hex = QStringLiteral("%1").arg(uint(text[bad].unicode()), 4, 16, QLatin1Char('0')).toUpper();
-        return malformed(QStringLiteral("character U+%1 is not allowed in XML").arg(hex),
-                         positionIn(text, bad), -1);
+        return malformed(QStringLiteral("character U+%1 is not allowed in XML").arg(hex), positionIn(text, bad), -1);
     }
 
     QXmlStreamReader reader;
@@ -410,7 +411,6 @@ qsizetype firstNonXmlChar(QStringView text)
     }
     return -1;
 }
-
 
 QString withoutNonXmlChars(const QString &text)
 {

@@ -14,12 +14,12 @@ namespace mirandel {
 
 // What reading one language file did.
 struct LanguageReadResult {
-    bool opened = false;    // the file could be read at all
-    int stored = 0;         // entry lines that set a text
-    int ignored = 0;        // lines starting with "STR" that set nothing
+    bool opened = false;      // the file could be read at all
+    int stored = 0;           // entry lines that set a text
+    int ignored = 0;          // lines starting with "STR" that set nothing
     QStringList ignoredLines; // the first 100 of them
-    QString error;          // why the file could not be read (not opened)
-    QSet<int> storedIndices; // every index that an entry line set, once each
+    QString error;            // why the file could not be read (not opened)
+    QSet<int> storedIndices;  // every index that an entry line set, once each
 };
 
 // Decodes a language file's bytes: by its byte-order mark (UTF-8, UTF-16 LE,

@@ -68,9 +68,10 @@ void VersionQuery::onFinished(QNetworkReply *reply)
         answer = QString::fromUtf8(reply->read(Max_Answer_Bytes));
     } else if (reply->error() == QNetworkReply::OperationCanceledError) {
         // Aborted by the transfer time-out or by the size limit above.
-        m_lastError = reply->property("oversized").toBool()
-            ? QStringLiteral("the answer is larger than %1 bytes").arg(Max_Answer_Bytes)
-            : QStringLiteral("no answer within %1 s").arg(qMax(1, m_context.Version_Query_Timeout_Ms) / 1000.0);
+        m_lastError =
+            reply->property("oversized").toBool()
+                ? QStringLiteral("the answer is larger than %1 bytes").arg(Max_Answer_Bytes)
+                : QStringLiteral("no answer within %1 s").arg(qMax(1, m_context.Version_Query_Timeout_Ms) / 1000.0);
     } else if (status != 0 && (status < 200 || status >= 300)) {
         m_lastError = QStringLiteral("HTTP status %1").arg(status);
     } else {

@@ -183,16 +183,16 @@ void TFTLS_Server_Known_Cert::keepLineBreaksOfEdits()
     });
     connect(model(), &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
-        if (!m_editedCell.isValid() || topLeft != m_editedCell || bottomRight != m_editedCell)
-            return;
-        const int row = topLeft.row();
-        const int column = topLeft.column() - 1;
-        m_editedCell = QPersistentModelIndex();
-        const QString edited = m_rows.text(row, column);
-        const QString kept = keepLineBreakStyle(m_editedBefore, edited, platformLineBreak());
-        if (kept != edited)
-            m_rows.setText(row, column, kept);
-    });
+                if (!m_editedCell.isValid() || topLeft != m_editedCell || bottomRight != m_editedCell)
+                    return;
+                const int row = topLeft.row();
+                const int column = topLeft.column() - 1;
+                m_editedCell = QPersistentModelIndex();
+                const QString edited = m_rows.text(row, column);
+                const QString kept = keepLineBreakStyle(m_editedBefore, edited, platformLineBreak());
+                if (kept != edited)
+                    m_rows.setText(row, column, kept);
+            });
     // The editor's text has been committed by then (or not at all).
     connect(grid()->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this] { m_editedCell = QPersistentModelIndex(); });

@@ -38,6 +38,7 @@ public:
 
 protected:
     QString filePath() const override;
+
 private:
     // Keeps the line-break style of a certificate through an edit.
     void keepLineBreaksOfEdits();

@@ -7,7 +7,10 @@ using namespace mirandel;
 
 namespace {
 
-QByteArray b(const char *s) { return QByteArray(s); }
+QByteArray b(const char *s)
+{
+    return QByteArray(s);
+}
 
 struct MalformedCase {
     const char *name;
@@ -17,7 +20,10 @@ struct MalformedCase {
     const char *reason; // part of the message
 };
 
-void PrintTo(const MalformedCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const MalformedCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class MalformedXml : public testing::TestWithParam<MalformedCase> {};
 
@@ -37,35 +43,35 @@ TEST_P(MalformedXml, IsRefusedWithLineColumnAndReason)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MalformedXml,
-    testing::Values(
-        MalformedCase{"two_roots", b("<Par_Gen>x</Par_Gen><Other/>"), 1, 28, "extra content"},
-        MalformedCase{"text_after_root", b("<Par_Gen>x</Par_Gen>\ntail"), 2, 1, "extra content"},
-        MalformedCase{"undefined_entity", b("<Par_Gen>\n<A>&nbsp;</A></Par_Gen>"), 2, 9, "nbsp"},
-        MalformedCase{"lone_ampersand", b("<Par_Gen><A>a & b</A></Par_Gen>"), 1, 16, ""},
-        MalformedCase{"lt_in_attribute", b("<T>\n<row Name=\"a<b\"/></T>"), 2, 13, "<"},
-        MalformedCase{"duplicate_attribute", b("<T><row Name=\"a\" Name=\"b\"/></T>"), 1, 27, "redefined"},
-        // A Windows-1252 "é" typed by a plain-text editor into a UTF-8 file.
-        MalformedCase{"windows1252_byte_in_utf8", b("<Par_Gen>\n<A>caf\xE9</A></Par_Gen>"), 2, 7, "0xE9 is not valid UTF-8"},
-        MalformedCase{"truncated_utf8_sequence", b("<A>\xE2\x82</A>"), 1, 4, "not valid UTF-8"},
-        MalformedCase{"overlong_utf8", b("<A>\xC0\xBC</A>"), 1, 4, "not valid UTF-8"},
-        MalformedCase{"utf8_surrogate", b("<A>\xED\xA0\x80</A>"), 1, 4, "not valid UTF-8"},
-        MalformedCase{"undefined_windows1252_byte",
-                      b("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<A>\x81</A>"), 2, 4,
-                      "0x81 is not a Windows-1252 character"},
-        MalformedCase{"ascii_declared_high_byte", b("<?xml version=\"1.0\" encoding=\"US-ASCII\"?><A>\xE9</A>"), 1,
-                      45, "not US-ASCII"},
-        MalformedCase{"unsupported_encoding", b("<?xml version=\"1.0\" encoding=\"EBCDIC-FR\"?><A/>"), 1, 1,
-                      "unsupported encoding \"ebcdic-fr\""},
-        MalformedCase{"utf16_declared_in_8bit_file", b("<?xml version=\"1.0\" encoding=\"UTF-16\"?><A/>"), 1, 1,
-                      "utf-16"},
-        MalformedCase{"raw_control_character", b("<A>x\x01y</A>"), 1, 5, "U+0001"},
-        MalformedCase{"control_character_reference", b("<A>&#01;</A>"), 1, 8, "character reference"},
-        MalformedCase{"noncharacter_reference", b("<A>&#xFFFE;</A>"), 1, 11, "character reference"},
-        MalformedCase{"unclosed_root", b("<Par_Gen><A>1</A>"), 1, 17, "premature end"},
-        MalformedCase{"empty_file", b(""), 1, 1, "premature end"},
-        MalformedCase{"declaration_not_first", b(" <?xml version=\"1.0\"?><A/>"), 1, 22, "declaration"},
-        MalformedCase{"double_hyphen_in_comment", b("<A><!-- a -- b --></A>"), 1, 13, ""},
-        MalformedCase{"mismatched_end_tag", b("<A><B></A></B>"), 1, 10, "mismatch"}),
+    testing::Values(MalformedCase{"two_roots", b("<Par_Gen>x</Par_Gen><Other/>"), 1, 28, "extra content"},
+                    MalformedCase{"text_after_root", b("<Par_Gen>x</Par_Gen>\ntail"), 2, 1, "extra content"},
+                    MalformedCase{"undefined_entity", b("<Par_Gen>\n<A>&nbsp;</A></Par_Gen>"), 2, 9, "nbsp"},
+                    MalformedCase{"lone_ampersand", b("<Par_Gen><A>a & b</A></Par_Gen>"), 1, 16, ""},
+                    MalformedCase{"lt_in_attribute", b("<T>\n<row Name=\"a<b\"/></T>"), 2, 13, "<"},
+                    MalformedCase{"duplicate_attribute", b("<T><row Name=\"a\" Name=\"b\"/></T>"), 1, 27, "redefined"},
+                    // A Windows-1252 "é" typed by a plain-text editor into a UTF-8 file.
+                    MalformedCase{"windows1252_byte_in_utf8", b("<Par_Gen>\n<A>caf\xE9</A></Par_Gen>"), 2, 7,
+                                  "0xE9 is not valid UTF-8"},
+                    MalformedCase{"truncated_utf8_sequence", b("<A>\xE2\x82</A>"), 1, 4, "not valid UTF-8"},
+                    MalformedCase{"overlong_utf8", b("<A>\xC0\xBC</A>"), 1, 4, "not valid UTF-8"},
+                    MalformedCase{"utf8_surrogate", b("<A>\xED\xA0\x80</A>"), 1, 4, "not valid UTF-8"},
+                    MalformedCase{"undefined_windows1252_byte",
+                                  b("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<A>\x81</A>"), 2, 4,
+                                  "0x81 is not a Windows-1252 character"},
+                    MalformedCase{"ascii_declared_high_byte",
+                                  b("<?xml version=\"1.0\" encoding=\"US-ASCII\"?><A>\xE9</A>"), 1, 45, "not US-ASCII"},
+                    MalformedCase{"unsupported_encoding", b("<?xml version=\"1.0\" encoding=\"EBCDIC-FR\"?><A/>"), 1, 1,
+                                  "unsupported encoding \"ebcdic-fr\""},
+                    MalformedCase{"utf16_declared_in_8bit_file", b("<?xml version=\"1.0\" encoding=\"UTF-16\"?><A/>"),
+                                  1, 1, "utf-16"},
+                    MalformedCase{"raw_control_character", b("<A>x\x01y</A>"), 1, 5, "U+0001"},
+                    MalformedCase{"control_character_reference", b("<A>&#01;</A>"), 1, 8, "character reference"},
+                    MalformedCase{"noncharacter_reference", b("<A>&#xFFFE;</A>"), 1, 11, "character reference"},
+                    MalformedCase{"unclosed_root", b("<Par_Gen><A>1</A>"), 1, 17, "premature end"},
+                    MalformedCase{"empty_file", b(""), 1, 1, "premature end"},
+                    MalformedCase{"declaration_not_first", b(" <?xml version=\"1.0\"?><A/>"), 1, 22, "declaration"},
+                    MalformedCase{"double_hyphen_in_comment", b("<A><!-- a -- b --></A>"), 1, 13, ""},
+                    MalformedCase{"mismatched_end_tag", b("<A><B></A></B>"), 1, 10, "mismatch"}),
     [](const testing::TestParamInfo<MalformedCase> &i) { return std::string(i.param.name); });
 
 // The text of the root's only child, for the encoding cases.
@@ -100,7 +106,8 @@ TEST(XmlEncoding, DeclaredEncodingsAndByteOrderMarksDecideTheCharacters)
     } cases[] = {
         {"windows-1252", b("<?xml version=\"1.0\" encoding=\"windows-1252\"?><A>\x80\xE9</A>"), euroE},
         {"cp1252 alias, upper case", b("<?xml version='1.0' encoding='CP1252'?><A>\x80\xE9</A>"), euroE},
-        {"iso-8859-1", b("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><A>\x80\xE9</A>"), QStringLiteral("\u0080\u00E9")},
+        {"iso-8859-1", b("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><A>\x80\xE9</A>"),
+         QStringLiteral("\u0080\u00E9")},
         {"utf-8 declared", b("<?xml version=\"1.0\" encoding=\"utf-8\"?><A>\xE2\x82\xAC\xC3\xA9</A>"), euroE},
         {"utf-8 undeclared", b("<A>\xE2\x82\xAC\xC3\xA9</A>"), euroE},
         {"utf-8 byte order mark", b("\xEF\xBB\xBF<A>\xE2\x82\xAC\xC3\xA9</A>"), euroE},
@@ -118,7 +125,8 @@ TEST(XmlEncoding, DeclaredEncodingsAndByteOrderMarksDecideTheCharacters)
 TEST(XmlEncoding, ContradictoryOrBrokenUtf16IsRefused)
 {
     pugi::xml_document doc;
-    const QByteArray declared1252 = utf16(QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1252\"?><A/>"), true, true);
+    const QByteArray declared1252 =
+        utf16(QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1252\"?><A/>"), true, true);
     EXPECT_EQ(parseXml(declared1252, doc).status, XmlLoadResult::Malformed);
     EXPECT_EQ(parseXml(b("\xFF\xFE<\0A\0/\0>"), doc).status, XmlLoadResult::Malformed) << "odd byte count";
     QByteArray lone = utf16(QStringLiteral("<A>x</A>"), true, true);
@@ -167,7 +175,9 @@ TEST(XmlChildText, OnlyASingleTextNodeIsReadable)
 TEST(XmlParse, KeepsCommentsAndExpandsInternalEntities)
 {
     pugi::xml_document doc;
-    ASSERT_TRUE(parseXml(b("<?xml version=\"1.0\"?><?app x?><!--first--><R a=\"1&#10;2\t3\"/><!--SW_VERSION = 1.000-->"), doc).ok());
+    ASSERT_TRUE(
+        parseXml(b("<?xml version=\"1.0\"?><?app x?><!--first--><R a=\"1&#10;2\t3\"/><!--SW_VERSION = 1.000-->"), doc)
+            .ok());
     EXPECT_EQ(firstTopLevelNode(doc).type(), pugi::node_comment);
     EXPECT_STREQ(doc.child("R").attribute("a").value(), "1\n2 3");
 

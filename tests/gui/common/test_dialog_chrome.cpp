@@ -69,8 +69,7 @@ TEST(DialogChrome, OpensCentredOnTheScreenNotOnItsParent)
     for (int opening = 0; opening < 2; ++opening) {
         dialog.show();
         QCoreApplication::processEvents();
-        EXPECT_LE((dialog.frameGeometry().center() - area.center()).manhattanLength(), 2)
-            << "opening " << opening;
+        EXPECT_LE((dialog.frameGeometry().center() - area.center()).manhattanLength(), 2) << "opening " << opening;
         dialog.move(0, 0); // the user moves it; the next opening centres again
         dialog.hide();
     }
