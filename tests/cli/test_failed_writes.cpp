@@ -216,7 +216,7 @@ TEST(FailedWrites, LeaveThePreviousFileIntactAndSayWhy)
             QTemporaryDir temp;
             ASSERT_TRUE(temp.isValid());
             QString dir = temp.path();
-            bool mounted = false;
+            [[maybe_unused]] bool mounted = false; // set only where a tmpfs can be mounted
 #ifdef Q_OS_LINUX
             if (fault.needsOwnMount) {
                 dir = temp.filePath(QStringLiteral("disk"));
