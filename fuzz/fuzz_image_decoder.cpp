@@ -2,12 +2,15 @@
 // the rest bank 2. It must finish with a result, and its reports must stay
 // within a small multiple of the input.
 
+#include "cli/image_report.h"
 #include "core/image/image_decoder.h"
 #include "fuzz_support.h"
 
 #include <QJsonDocument>
 
 using namespace mirandel;
+using mirandel::cli::imageReport;
+using mirandel::cli::imageToJson;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
