@@ -80,7 +80,7 @@ qint32 numericTextOr(QStringView text, qint32 fallback)
     return numericText(text).value_or(fallback);
 }
 
-QString trimText(QStringView text)
+QStringView trimTextView(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -88,7 +88,12 @@ QString trimText(QStringView text)
         ++begin;
     while (end > begin && text[end - 1].unicode() <= 32)
         --end;
-    return text.mid(begin, end - begin).toString();
+    return text.mid(begin, end - begin);
+}
+
+QString trimText(QStringView text)
+{
+    return trimTextView(text).toString();
 }
 
 bool isBlankText(QStringView text)

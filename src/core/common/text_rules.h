@@ -23,6 +23,9 @@ qint32 numericTextOr(QStringView text, qint32 fallback);
 // (blanks and control characters).
 QString trimText(QStringView text);
 
+// trimText as a view into `text`, without a copy.
+QStringView trimTextView(QStringView text);
+
 // True when the text is empty after trimText.
 bool isBlankText(QStringView text);
 

@@ -20,17 +20,6 @@ constexpr int kIgnoredLinesKept = 100;
 // The largest language file read; a full translation is about 200 KB.
 constexpr qint64 kMaxLanguageFile = 256 * 1024 * 1024;
 
-QStringView trimmedView(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 } // namespace
 
 QString decodeLanguageBytes(const QByteArray &bytes)
@@ -66,7 +55,7 @@ LanguageReadResult applyLanguageText(const QString &content, TextTable &table)
         qsizetype end = start;
         while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
             ++end;
-        const QStringView line = trimmedView(all.mid(start, end - start));
+        const QStringView line = trimTextView(all.mid(start, end - start));
         start = end + 1;
         if (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n')
             ++start;
@@ -86,20 +75,20 @@ LanguageReadResult applyLanguageText(const QString &content, TextTable &table)
         // The key runs from the 4th character up to two before the '=':
         // the character right before '=' is the layout's blank.
         const qsizetype keyLength = eq - 1 - 3;
-        const QStringView key = keyLength > 0 ? trimmedView(line.mid(3, keyLength)) : QStringView();
+        const QStringView key = keyLength > 0 ? trimTextView(line.mid(3, keyLength)) : QStringView();
         const std::optional<qint32> index = numericText(key);
         if (key.isEmpty() || !index || *index < 0 || *index >= TextTable::Text_Count) {
             ignore();
             continue;
         }
-        QStringView text = trimmedView(line.mid(eq + 1));
+        QStringView text = trimTextView(line.mid(eq + 1));
         if (text.isEmpty()) {
             ignore();
             continue;
         }
         const qsizetype remark = text.indexOf(u"/#/");
         if (remark >= 0) {
-            text = trimmedView(text.left(remark));
+            text = trimTextView(text.left(remark));
             if (text.isEmpty()) {
                 ignore();
                 continue;
